@@ -1,0 +1,21 @@
+// The "/I:" (settings file) and "/M:" (start map) options of both programs.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace tessel {
+
+constexpr const char* kDefaultSettingsFile = "TESSEL32.INI";
+constexpr size_t kCommandValueLimit = 260;
+
+struct CommandLineOptions {
+  std::string settingsFile = kDefaultSettingsFile;  // upper case, as the whole line is
+  std::string mapName;                              // empty: no start map
+};
+
+// Upper-cases the whole command line, then reads the options. A value starts after its
+// three-character option, ends before the next "/" or at the end, and is trimmed of
+// blanks; values longer than 260 characters are cut there.
+CommandLineOptions ParseCommandLine(std::string_view commandLine);
+
+}  // namespace tessel

@@ -1,0 +1,52 @@
+// Settings-file access. Every read and write goes straight to the file; nothing is
+// cached. The platform part (raw reads and writes) is virtual so that native tests
+// can use an in-memory stand-in that behaves like the private-profile functions.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessel {
+
+constexpr size_t kProfileStringLimit = 1023;  // characters a string read returns at most
+constexpr size_t kProfileKeyListBytes = 8192;  // names + terminators + final zero
+
+// A write that did not reach the file. what() is "Unable to write to <file>".
+class ProfileWriteError : public std::runtime_error {
+ public:
+  explicit ProfileWriteError(const std::string& fileName);
+};
+
+class Profile {
+ public:
+  virtual ~Profile() = default;
+  virtual const std::string& FileName() const = 0;
+
+  // Raw platform operations.
+  // Value of key in section (at most kProfileStringLimit characters) or defaultValue.
+  virtual std::string RawGetString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) = 0;
+  // Key names of section in file order, as the platform returns them (possibly more
+  // than fit the 8192-byte rule; ReadKeys applies it).
+  virtual std::vector<std::string> RawGetKeys(const std::string& section) = 0;
+  // key == nullptr erases the section, value == nullptr deletes the key.
+  virtual bool RawWrite(const std::string& section, const char* key, const char* value) = 0;
+
+  // Reading rules.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& defaultValue);
+  int32_t ReadInteger(const std::string& section, const std::string& key, int32_t defaultValue);
+  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue);
+  // Key names in file order that fit the 8192-byte buffer rule.
+  std::vector<std::string> ReadKeys(const std::string& section);
+
+  // Writing rules; each throws ProfileWriteError when the write fails.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+  void EraseSection(const std::string& section);
+  void DeleteKey(const std::string& section, const std::string& key);
+};
+
+}  // namespace tessel

@@ -1,0 +1,20 @@
+// Settings file through GetPrivateProfileStringA / WritePrivateProfileStringA.
+#pragma once
+#include "common/profile.h"
+
+namespace tessel {
+
+class Win32Profile : public Profile {
+ public:
+  explicit Win32Profile(std::string fileName) : fileName_(std::move(fileName)) {}
+  const std::string& FileName() const override { return fileName_; }
+  std::string RawGetString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) override;
+  std::vector<std::string> RawGetKeys(const std::string& section) override;
+  bool RawWrite(const std::string& section, const char* key, const char* value) override;
+
+ private:
+  std::string fileName_;
+};
+
+}  // namespace tessel

@@ -1,0 +1,173 @@
+#include "hooklib/store_layout.h"
+
+#include <cstring>
+
+namespace tessel::store {
+namespace {
+
+constexpr uint8_t kEmptyMapText[] = {kEntryMark, kEntryMark, kEntryMark};
+
+uint32_t ReadU32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+void WriteU32(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+  p[2] = static_cast<uint8_t>(v >> 16);
+  p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+char FoldAsciiLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
+bool BlockSizeFor(int32_t allocateKilobytes, int32_t& blockSize) {
+  const int64_t size = (static_cast<int64_t>(allocateKilobytes) + 4) * 1024;
+  if (size > INT32_MAX) return false;
+  blockSize = size < static_cast<int64_t>(kHeaderSize) ? static_cast<int32_t>(kMinimumBlockSize)
+                                                       : static_cast<int32_t>(size);
+  return true;
+}
+
+uint32_t StoreView::Limit() const {
+  if (!Present()) return 0;
+  const int32_t declared = Get(kBlockSize);
+  if (declared <= 0) return mapped_;
+  return static_cast<uint32_t>(declared) < mapped_ ? static_cast<uint32_t>(declared) : mapped_;
+}
+
+int32_t StoreView::Get(Field field) const {
+  if (!Present()) return 0;
+  return static_cast<int32_t>(ReadU32(base_ + field));
+}
+
+void StoreView::Set(Field field, int32_t value) {
+  if (Present()) WriteU32(base_ + field, static_cast<uint32_t>(value));
+}
+
+uint8_t StoreView::Playing() const { return Present() ? base_[kPlayingOffset] : 0; }
+
+void StoreView::SetPlaying(uint8_t value) {
+  if (Present()) base_[kPlayingOffset] = value;
+}
+
+uint8_t* StoreView::KeyState() { return Present() ? base_ + kKeyStateOffset : nullptr; }
+
+void StoreView::Initialise(int32_t blockSize) {
+  if (!Present()) return;
+  std::memset(base_, 0, mapped_);
+  Set(kBlockSize, blockSize);
+}
+
+bool StoreView::TableSlot(int32_t tableField, int32_t index, uint32_t& value) const {
+  const uint32_t limit = Limit();
+  const uint32_t table = static_cast<uint32_t>(Get(static_cast<Field>(tableField)));
+  const uint64_t slot = static_cast<uint64_t>(table) + 4ull * static_cast<uint32_t>(index);
+  if (table < kHeaderSize || slot + 4 > limit) return false;
+  value = ReadU32(base_ + slot);
+  return true;
+}
+
+int32_t StoreView::LoadedCount() const {
+  if (!Present()) return 0;
+  const int32_t n = Get(kLoadedCount);
+  const uint32_t limit = Limit();
+  const uint32_t names = static_cast<uint32_t>(Get(kNameTableOffset));
+  const uint32_t texts = static_cast<uint32_t>(Get(kTextTableOffset));
+  if (n < 0 || names < kHeaderSize || texts < kHeaderSize) return 0;
+  const uint64_t tableBytes = 4ull * (static_cast<uint64_t>(n) + 1);
+  if (names + tableBytes > limit || texts + tableBytes > limit) return 0;
+  return n;
+}
+
+bool StoreView::HasLoadedData() const {
+  if (!Present()) return false;
+  uint32_t ignored;
+  return Get(kLoadedCount) >= 0 && LoadedCount() == Get(kLoadedCount) &&
+         TableSlot(kNameTableOffset, 0, ignored) && TableSlot(kTextTableOffset, 0, ignored);
+}
+
+int32_t StoreView::ClampIndex(int32_t index) const {
+  return (index < 0 || index > LoadedCount()) ? 0 : index;
+}
+
+std::string_view StoreView::BoundedString(uint32_t offset) const {
+  const uint32_t limit = Limit();
+  if (offset < kHeaderSize || offset >= limit) return {};
+  const uint8_t* begin = base_ + offset;
+  const void* zero = std::memchr(begin, 0, limit - offset);
+  const size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - begin)
+                             : limit - offset;
+  return {reinterpret_cast<const char*>(begin), length};
+}
+
+std::string_view StoreView::MapName(int32_t index) const {
+  uint32_t offset;
+  if (!HasLoadedData() || !TableSlot(kNameTableOffset, ClampIndex(index), offset)) return kOffName;
+  const std::string_view name = BoundedString(offset);
+  return name.data() ? name : kOffName;
+}
+
+Bytes StoreView::MapText(int32_t index) const {
+  uint32_t offset;
+  if (HasLoadedData() && TableSlot(kTextTableOffset, ClampIndex(index), offset)) {
+    const std::string_view text = BoundedString(offset);
+    if (text.data()) {
+      const auto* begin = reinterpret_cast<const uint8_t*>(text.data());
+      return {begin, begin + text.size()};
+    }
+  }
+  return {kEmptyMapText, kEmptyMapText + sizeof kEmptyMapText};
+}
+
+std::string_view StoreView::SettingsPath() const {
+  const int32_t offset = Get(kPathOffset);
+  if (offset <= 0) return {};
+  const std::string_view path = BoundedString(static_cast<uint32_t>(offset));
+  return path.data() ? path : std::string_view{};
+}
+
+int32_t StoreView::IndexByName(std::string_view name) const {
+  int32_t found = 0;
+  if (!HasLoadedData()) return 0;
+  const int32_t n = LoadedCount();
+  for (int32_t i = 1; i <= n; ++i) {
+    const std::string_view candidate = MapName(i);
+    if (candidate.size() != name.size()) continue;
+    bool equal = true;
+    for (size_t k = 0; k < name.size() && equal; ++k)
+      equal = FoldAsciiLetter(candidate[k]) == FoldAsciiLetter(name[k]);
+    if (equal) found = i;
+  }
+  return found;
+}
+
+Bytes StoreView::EntryTextAt(uint32_t offset) const {
+  const uint32_t limit = Limit();
+  if (offset < kHeaderSize || offset > limit) return {};
+  const uint8_t* begin = base_ + offset;
+  const uint8_t* end = begin;
+  const uint8_t* stop = base_ + limit;
+  while (end < stop && *end != 0 && *end != kEntryMark) ++end;
+  return {begin, end};
+}
+
+EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, uint8_t stateByte) {
+  EntryLookup result;
+  if (keyByte == 0 || mapText.size() < 3) return result;
+  const uint8_t* last = mapText.end - 3;
+  for (const uint8_t* p = mapText.begin; p <= last; ++p) {
+    p = static_cast<const uint8_t*>(std::memchr(p, kEntryMark, static_cast<size_t>(last - p) + 1));
+    if (!p) break;
+    if (p[1] == keyByte && p[2] == stateByte) {
+      result.found = true;
+      result.textOffset = store.OffsetOf(p + 3);
+      return result;
+    }
+  }
+  return result;
+}
+
+}  // namespace tessel::store

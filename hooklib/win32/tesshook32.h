@@ -1,0 +1,31 @@
+// The exports of TESSHOOK32.DLL: stdcall, exported by undecorated name (tesshook32.def).
+// Clients include this header and link the import library.
+#pragma once
+#include <windows.h>
+
+#ifdef TESSHOOK32_BUILDING
+#define TESSHOOK_API extern "C"
+#else
+#define TESSHOOK_API extern "C" __declspec(dllimport)
+#endif
+
+constexpr int kTesselVersion = 40109;
+
+// Exported as "GetVersion"; the C++ name differs because kernel32 has a GetVersion too.
+// Clients that need it look it up with GetProcAddress(module, "GetVersion").
+TESSHOOK_API int WINAPI TesselGetVersion();
+TESSHOOK_API void WINAPI Install(int front, const char* iniFile);
+TESSHOOK_API void WINAPI Uninstall();
+TESSHOOK_API int WINAPI GetFront();
+TESSHOOK_API void WINAPI SetFront(int value);
+TESSHOOK_API void WINAPI SelectMap(int index);
+TESSHOOK_API int WINAPI GetSelected();
+TESSHOOK_API int WINAPI GetLoaded();
+TESSHOOK_API const char* WINAPI MapByIndex(int index);
+TESSHOOK_API int WINAPI IndexByMap(const char* name);
+TESSHOOK_API const char* WINAPI TesselInfo(int kind, int index);
+TESSHOOK_API LRESULT WINAPI KeyBoardHook(int code, WPARAM wParam, LPARAM lParam);
+// Text of the error that ended the last Install of this process (for example "Unable to
+// write to TESSEL32.INI"), empty when it succeeded: failures reach the caller without
+// an exception crossing the library boundary.
+TESSHOOK_API const char* WINAPI GetLastErrorText();

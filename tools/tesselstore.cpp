@@ -1,0 +1,3 @@
+// Skeleton store tool.
+#include <cstdio>
+int main() { std::puts("tesselstore"); return 0; }
