@@ -1,3 +1,63 @@
-// Skeleton hidden-mode host.
+// TESSHIDE32.EXE: keeps the keyboard hook installed without any window, and gives it back
+// when a front end claims it.
+#include "common/command_line.h"
 #include "tesshook32.h"
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return GetFront() == -1 ? 0 : 0; }
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kHiddenFront = -1;
+constexpr DWORD kPollMilliseconds = 500;
+
+bool uninstalled = false;
+
+// Runs at every process end; after the normal end it has nothing left to do, so the
+// selection saved by the final Uninstall survives the hand-over.
+void UninstallAtExit() {
+  if (!uninstalled) Uninstall();
+}
+
+void Leave() {
+  Uninstall();
+  uninstalled = true;
+  SetFront(0);
+}
+
+// A front end still holds the hook: keep the message queue drained until it leaves.
+void WaitForFrontEndToLeave() {
+  MSG message;
+  while (GetFront() > 0) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    // Wake for messages at once, but do not spin a whole core while the front end runs.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (GetFront() == kHiddenFront) return 0;  // another host holds the hook
+  WaitForFrontEndToLeave();
+
+  const tessel::CommandLineOptions options = tessel::ParseCommandLine(GetCommandLineA());
+  Install(kHiddenFront, options.settingsFile.c_str());
+  std::atexit(UninstallAtExit);
+
+  if (!options.mapName.empty()) {
+    // Map names are at most 15 characters.
+    const std::string mapName = options.mapName.substr(0, 15);
+    SelectMap(IndexByMap(mapName.c_str()));
+  }
+
+  do {
+    Sleep(kPollMilliseconds);
+  } while (GetFront() < 0);
+
+  Leave();
+  return 0;
+}

@@ -1,6 +1,136 @@
 #include "hooklib/hook.h"
+
+#include "common/keys.h"
+
+#include <cstring>
+
 namespace tessel {
-uint8_t KeyByteOf(uint32_t) { return 0; }
-uint8_t StateByteOf(uint32_t, HookPlatform&) { return 0x80; }
-int32_t DecideKeystroke(store::StoreView&, DeadKeyState&, ReplacementPlayer&, HookPlatform&, uint32_t, uint32_t) { return kPass; }
+namespace {
+
+constexpr uint32_t kExtendedKeyBit = 1u << 24;
+constexpr uint32_t kAltBit = 1u << 29;
+constexpr uint32_t kVirtualShift = 16, kVirtualControl = 17, kVirtualAlt = 18;
+
+bool IsModifierKey(uint32_t virtualKey) {
+  return virtualKey == kVirtualShift || virtualKey == kVirtualControl || virtualKey == kVirtualAlt;
+}
+
+// One keystroke's pass through the maps, with the mutex held.
+class Decision {
+ public:
+  Decision(store::StoreView& store, DeadKeyState& deadKey, ReplacementPlayer& player,
+           HookPlatform& platform)
+      : store_(store), deadKey_(deadKey), player_(player), platform_(platform) {}
+
+  int32_t Run(uint32_t virtualKey, uint32_t keyData) {
+    // Another process may have started playing while this call waited for the mutex.
+    if (store_.Playing()) return kSwallow;
+
+    const bool keyDown = static_cast<int32_t>(keyData) > 0;
+    const uint8_t keyByte = KeyByteOf(keyData);
+    const uint8_t stateByte = StateByteOf(keyData, platform_);
+
+    const store::EntryLookup selector = store::FindEntry(store_, store_.MapText(0), keyByte, stateByte);
+    if (selector.found) {
+      if (keyDown) SwitchMap(selector.textOffset);
+      return kSwallow;
+    }
+
+    const int32_t selected = store_.Get(store::kSelectedMap);
+    if (selected == 0) return kPass;
+
+    if (deadKey_.pending && !IsModifierKey(virtualKey)) {
+      if (!keyDown) return kSwallow;
+      deadKey_.pending = false;
+      const store::EntryLookup entry =
+          store::FindEntry(store_, store_.MapText(deadKey_.map), keyByte, stateByte);
+      if (entry.found) {
+        HandleEntry(entry.textOffset);
+      } else {
+        // The default text, then the key that followed the dead key. The key goes out even
+        // when the default text is empty.
+        player_.Compile(store_, deadKey_.defaultText);
+        player_.AddRecord(RecordKind::KeyDown, static_cast<uint16_t>(virtualKey & 0xFF), 0);
+        StartTimer();
+      }
+      return kSwallow;
+    }
+
+    const store::EntryLookup entry =
+        store::FindEntry(store_, store_.MapText(selected), keyByte, stateByte);
+    if (!entry.found) return kPass;
+    if (keyDown) HandleEntry(entry.textOffset);
+    return kSwallow;
+  }
+
+ private:
+  // A text starting with "+" that names a loaded map makes a dead key; anything else plays.
+  void HandleEntry(uint32_t textOffset) {
+    const store::Bytes text = store_.EntryTextAt(textOffset);
+    if (text.size() > 0 && text.begin[0] == '+') {
+      const uint8_t* p = text.begin;
+      while (p < text.end && *p != ',') ++p;
+      const size_t nameLength = static_cast<size_t>(p - text.begin);
+      // Map names have at most 15 characters: a longer name part names no map.
+      const int32_t map =
+          nameLength <= store::kMapNameLimit
+              ? store_.IndexByName({reinterpret_cast<const char*>(text.begin), nameLength})
+              : 0;
+      deadKey_.map = map;
+      deadKey_.defaultText = store_.OffsetOf(p < text.end ? p + 1 : p);
+      deadKey_.pending = map != 0;
+    }
+    if (!deadKey_.pending) StartPlayer(textOffset);
+  }
+
+  void SwitchMap(uint32_t textOffset) {
+    const store::Bytes text = store_.EntryTextAt(textOffset);
+    char name[store::kMapNameLimit + 1] = {};
+    const size_t length = text.size() < store::kMapNameLimit ? text.size() : store::kMapNameLimit;
+    std::memcpy(name, text.begin, length);
+    store_.Set(store::kSelectedMap, store_.IndexByName({name, length}));
+    platform_.ShowInformation(name, store_.Get(store::kMessageTime));
+  }
+
+  void StartPlayer(uint32_t textOffset) {
+    if (!player_.Compile(store_, textOffset)) return;
+    StartTimer();
+  }
+
+  void StartTimer() {
+    if (player_.Idle()) return;
+    if (platform_.StartPlayTimer()) {
+      store_.SetPlaying(1);
+    } else {
+      player_.Reset();  // nothing plays now, and nothing stale plays at a later start
+    }
+  }
+
+  store::StoreView& store_;
+  DeadKeyState& deadKey_;
+  ReplacementPlayer& player_;
+  HookPlatform& platform_;
+};
+
+}  // namespace
+
+uint8_t KeyByteOf(uint32_t keyData) {
+  uint8_t keyCode = static_cast<uint8_t>(keyData >> 16);
+  if (keyData & kExtendedKeyBit) keyCode |= 0x80;
+  return static_cast<uint8_t>(keyCode + 1);
+}
+
+uint8_t StateByteOf(uint32_t keyData, HookPlatform& platform) {
+  uint8_t state = kStateByteMark;
+  if (platform.ShiftDown() || platform.CapsLockOn()) state |= kStateShift;
+  if (platform.ControlDown()) state |= kStateControl;
+  if (keyData & kAltBit) state |= kStateAlt;
+  return state;
+}
+
+int32_t DecideKeystroke(store::StoreView& store, DeadKeyState& deadKey, ReplacementPlayer& player,
+                        HookPlatform& platform, uint32_t virtualKey, uint32_t keyData) {
+  return Decision(store, deadKey, player, platform).Run(virtualKey, keyData);
+}
+
 }  // namespace tessel

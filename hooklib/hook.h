@@ -25,7 +25,7 @@ class HookPlatform {
   virtual bool ShiftDown() = 0;    // GetAsyncKeyState(VK_SHIFT) high bit
   virtual bool ControlDown() = 0;  // GetAsyncKeyState(VK_CONTROL) high bit
   virtual bool CapsLockOn() = 0;   // GetKeyState(VK_CAPITAL) low bit
-  virtual void ShowInformation(const std::string& text, int32_t duration) = 0;
+  virtual void ShowInformation(const char* text, int32_t duration) = 0;
   // Starts this thread's 1 ms player timer; false when no timer could be set.
   virtual bool StartPlayTimer() = 0;
 };

@@ -12,5 +12,4 @@ TESSHOOK_API int WINAPI GetLoaded() { return 0; }
 TESSHOOK_API const char* WINAPI MapByIndex(int) { return "<off>"; }
 TESSHOOK_API int WINAPI IndexByMap(const char*) { return 0; }
 TESSHOOK_API const char* WINAPI TesselInfo(int, int) { return nullptr; }
-TESSHOOK_API LRESULT WINAPI KeyBoardHook(int, WPARAM, LPARAM) { return 0; }
 TESSHOOK_API const char* WINAPI GetLastErrorText() { return ""; }

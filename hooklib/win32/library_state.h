@@ -21,6 +21,7 @@ struct LibraryState {
   HANDLE playMutex = nullptr;  // owned by the playing thread while a text plays
   store::StoreView view;       // this process's view of the store, or none
   UINT_PTR playTimer = 0;      // the player's thread timer, 0 when none
+  bool playMutexHeld = false;  // this process's playing thread owns playMutex
   std::unique_ptr<Win32PlayerPlatform> playerPlatform;
   std::unique_ptr<ReplacementPlayer> player;
   DeadKeyState deadKey;
