@@ -1,0 +1,264 @@
+// Keystroke decisions over a store loaded from settings text: what passes, what is
+// swallowed, which maps switch, and what the player is given.
+#include "common/memory_profile.h"
+#include "hooklib/hook.h"
+#include "hooklib/loader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessel {
+namespace {
+
+class SilentPlayerPlatform : public PlayerPlatform {
+ public:
+  WindowHandle FocusWindow() override { return 0; }
+  WindowHandle ForegroundWindow() override { return 0; }
+  uint32_t WindowThread(WindowHandle) override { return 0; }
+  uint32_t CurrentThread() override { return 1; }
+  bool AttachInput(uint32_t, uint32_t, bool) override { return false; }
+  void ReadKeyboardState(uint8_t state[256]) override { std::fill(state, state + 256, 0); }
+  void WriteKeyboardState(const uint8_t[256]) override {}
+  uint32_t MapKey(uint32_t, uint32_t) override { return 0; }
+  void Post(WindowHandle, uint32_t, uintptr_t, uint32_t) override {}
+  uint32_t TickCount() override { return 0; }
+  uint32_t StartProgram(const std::string&) override { return 33; }
+  void ShowInformation(const std::string&, int32_t) override {}
+  std::vector<WindowHandle> TopLevelWindows() override { return {}; }
+  std::vector<WindowHandle> ChildWindows(WindowHandle) override { return {}; }
+  bool Visible(WindowHandle) override { return false; }
+  std::string WindowText(WindowHandle) override { return {}; }
+  bool Minimised(WindowHandle) override { return false; }
+  void Restore(WindowHandle) override {}
+  bool BringToForeground(WindowHandle) override { return false; }
+  void GiveFocus(WindowHandle) override {}
+};
+
+class FakeHookPlatform : public HookPlatform {
+ public:
+  bool ShiftDown() override { return shift; }
+  bool ControlDown() override { return control; }
+  bool CapsLockOn() override { return capsLock; }
+  void ShowInformation(const char* text, int32_t duration) override {
+    shown.push_back(std::string(text) + " " + std::to_string(duration));
+  }
+  bool StartPlayTimer() override {
+    ++timersStarted;
+    return timerWorks;
+  }
+
+  bool shift = false, control = false, capsLock = false, timerWorks = true;
+  int timersStarted = 0;
+  std::vector<std::string> shown;
+};
+
+constexpr uint32_t kUp = 0xC0000000u;
+constexpr uint32_t kAlt = 1u << 29;
+
+// Compact record listing of the player, e.g. "Char97 Char98".
+std::string Describe(const ReplacementPlayer& player) {
+  std::string out;
+  for (const Record& r : player.Records()) {
+    if (!out.empty()) out += ' ';
+    switch (r.kind) {
+      case RecordKind::Char: out += "Char" + std::to_string(r.value); break;
+      case RecordKind::KeyDown: out += "Down" + std::to_string(r.value); break;
+      case RecordKind::KeyUp: out += "Up" + std::to_string(r.value); break;
+      case RecordKind::ReleaseModifiers: out += "RelMods"; break;
+      default: out += "Cmd"; break;
+    }
+  }
+  return out;
+}
+
+class HookSession : public ::testing::Test {
+ protected:
+  void Load(const std::string& settings, int32_t selected) {
+    MemoryProfile profile("TESSEL32.INI", settings);
+    view_.Initialise(20480);
+    ASSERT_TRUE(LoadMaps(profile, view_).fits);
+    view_.Set(store::kSelectedMap, selected);
+  }
+
+  // Key-down then key-up of a scan code; returns "swallow/pass" for each.
+  std::string Press(uint32_t scan, uint32_t virtualKey = 0x41, uint32_t flags = 0) {
+    return Verdict(Down(scan, virtualKey, flags)) + "/" + Verdict(Up(scan, virtualKey, flags));
+  }
+  int32_t Down(uint32_t scan, uint32_t virtualKey = 0x41, uint32_t flags = 0) {
+    return DecideKeystroke(view_, deadKey_, player_, hook_, virtualKey, (scan << 16) | 1 | flags);
+  }
+  int32_t Up(uint32_t scan, uint32_t virtualKey = 0x41, uint32_t flags = 0) {
+    return DecideKeystroke(view_, deadKey_, player_, hook_, virtualKey, (scan << 16) | 1 | flags | kUp);
+  }
+  static std::string Verdict(int32_t v) { return v == kSwallow ? "swallow" : "pass"; }
+  // Ends the current text as the timer would.
+  void FinishPlaying() {
+    player_.Reset();
+    view_.SetPlaying(0);
+  }
+
+  std::vector<uint8_t> block_ = std::vector<uint8_t>(20480);
+  store::StoreView view_{block_.data(), static_cast<uint32_t>(block_.size())};
+  DeadKeyState deadKey_;
+  SilentPlayerPlatform silent_;
+  ReplacementPlayer player_{silent_};
+  FakeHookPlatform hook_;
+};
+
+const char* const kSettings =
+    "[MAPS]\nGreek=\n+acute=\nOther=\n"
+    "[Selectors]\n59_C=Greek\n60_C=<off>\n61_C=Nosuchmap\n"
+    "[Greek]\n30_N=alpha\n30_S=Alpha\n48_N=+acute,\n49_N=+acute,def\n50_N=+nomap,x\n"
+    "51_N=+abcdefghijklmnopqrstuvwxyz,x\n200_N=up\n42_N=shift\n"
+    "[+acute]\n30_N=a-acute\n"
+    "[Other]\n30_N=other\n";
+
+TEST_F(HookSession, SelectorsWorkWithMappingOffAndOtherKeysPass) {
+  Load(kSettings, 0);
+  EXPECT_EQ(Press(30), "pass/pass");
+  hook_.control = true;
+  EXPECT_EQ(Press(59), "swallow/swallow");
+  EXPECT_EQ(view_.Get(store::kSelectedMap), 1);
+  EXPECT_EQ(hook_.shown, (std::vector<std::string>{"Greek -300"}));
+  EXPECT_EQ(Press(60), "swallow/swallow");
+  EXPECT_EQ(view_.Get(store::kSelectedMap), 0);
+  EXPECT_EQ(hook_.shown.back(), "<off> -300");
+  // A selector naming no loaded map switches off and still shows its text.
+  view_.Set(store::kSelectedMap, 1);
+  EXPECT_EQ(Press(61), "swallow/swallow");
+  EXPECT_EQ(view_.Get(store::kSelectedMap), 0);
+  EXPECT_EQ(hook_.shown.back(), "Nosuchmap -300");
+  EXPECT_EQ(hook_.timersStarted, 0);
+}
+
+TEST_F(HookSession, MapSwitchShowsForMessageTimeWithoutBeepWhenSetSo) {
+  Load(std::string(kSettings) + "[TESSEL32]\nMessageShowTime=0\n", 0);
+  hook_.control = true;
+  Press(59);
+  EXPECT_EQ(hook_.shown, (std::vector<std::string>{"Greek 0"}));
+}
+
+TEST_F(HookSession, MappedKeyIsSwallowedAndPlayed) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Verdict(Down(30)), "swallow");
+  EXPECT_EQ(Describe(player_), "Char97 Char108 Char112 Char104 Char97");
+  EXPECT_EQ(view_.Playing(), 1);
+  EXPECT_EQ(hook_.timersStarted, 1);
+  // While it plays every key is swallowed, mapped or not.
+  EXPECT_EQ(Press(31), "swallow/swallow");
+  FinishPlaying();
+  EXPECT_EQ(Verdict(Up(30)), "swallow");
+  EXPECT_EQ(Press(31), "pass/pass");
+}
+
+TEST_F(HookSession, ExtendedKeyCodesAndStates) {
+  Load(kSettings, 1);
+  // Key code 200 is scan code 72 with the extended flag; plain scan code 72 is another key.
+  EXPECT_EQ(Verdict(Down(72, 0x68)), "pass");
+  EXPECT_EQ(Verdict(Down(72, 0x26, 1u << 24)), "swallow");
+  EXPECT_EQ(Describe(player_), "Char117 Char112");
+}
+
+TEST_F(HookSession, ShiftStateIsReadAtEachMomentAndCapsLockCountsAsShift) {
+  Load(kSettings, 1);
+  hook_.shift = true;
+  EXPECT_EQ(Verdict(Down(30)), "swallow");
+  EXPECT_EQ(Describe(player_), "Char65 Char108 Char112 Char104 Char97");
+  FinishPlaying();
+  hook_.shift = false;
+  hook_.capsLock = true;
+  EXPECT_EQ(Verdict(Up(30)), "swallow");  // looked up as 30_S
+  hook_.capsLock = false;
+  EXPECT_EQ(Verdict(Up(30)), "swallow");  // 30_N is mapped too
+  EXPECT_EQ(Verdict(Down(30, 0x41, kAlt)), "pass");  // 30_A is not
+}
+
+TEST_F(HookSession, DeadKeyWithEntryInDeadKeyMap) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Press(48), "swallow/swallow");
+  EXPECT_TRUE(deadKey_.pending);
+  EXPECT_EQ(hook_.timersStarted, 0);
+  // Shift neither uses nor cancels the pending dead key.
+  EXPECT_EQ(Press(42, 16), "swallow/swallow");  // Shift has an entry: swallowed, nothing played
+  EXPECT_TRUE(player_.Records().empty());
+  EXPECT_TRUE(deadKey_.pending);
+  EXPECT_EQ(Verdict(Down(30)), "swallow");
+  EXPECT_FALSE(deadKey_.pending);
+  EXPECT_EQ(Describe(player_), "Char97 Char45 Char97 Char99 Char117 Char116 Char101");
+}
+
+TEST_F(HookSession, DeadKeyFollowedByUnmappedKeyPlaysDefaultThenTheKey) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Press(49), "swallow/swallow");
+  EXPECT_EQ(Verdict(Down(31, 0x53)), "swallow");
+  EXPECT_EQ(Describe(player_), "Char100 Char101 Char102 Down83");
+  EXPECT_EQ(view_.Playing(), 1);
+  FinishPlaying();
+  EXPECT_EQ(Verdict(Up(31, 0x53)), "pass");
+}
+
+TEST_F(HookSession, DeadKeyWithEmptyDefaultStillSendsTheKey) {
+  Load(kSettings, 1);
+  Press(48);
+  EXPECT_EQ(Verdict(Down(31, 0x53)), "swallow");
+  EXPECT_EQ(Describe(player_), "Down83");
+  EXPECT_EQ(hook_.timersStarted, 1);
+}
+
+TEST_F(HookSession, DeadKeyStateIsUntouchedByKeyUpsAndSurvivesMappingOff) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Verdict(Down(48)), "swallow");
+  EXPECT_EQ(Verdict(Up(31)), "swallow");  // key-ups are swallowed while pending
+  EXPECT_TRUE(deadKey_.pending);
+  view_.Set(store::kSelectedMap, 0);
+  EXPECT_EQ(Press(30), "pass/pass");
+  EXPECT_TRUE(deadKey_.pending);
+}
+
+TEST_F(HookSession, PlusTextsThatNameNoMapArePlayedAsText) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Verdict(Down(50)), "swallow");
+  EXPECT_FALSE(deadKey_.pending);
+  EXPECT_EQ(Describe(player_), "Char43 Char110 Char111 Char109 Char97 Char112 Char44 Char120");
+  FinishPlaying();
+  // A name part longer than any map name is text as well.
+  EXPECT_EQ(Verdict(Down(51)), "swallow");
+  EXPECT_FALSE(deadKey_.pending);
+  EXPECT_EQ(player_.Records().size(), 30u);
+}
+
+TEST_F(HookSession, NoActiveMapForNegativeSelection) {
+  Load(kSettings, -1);
+  EXPECT_EQ(Press(30), "pass/pass");
+}
+
+TEST_F(HookSession, TimerFailureLeavesNothingPlaying) {
+  Load(kSettings, 1);
+  hook_.timerWorks = false;
+  EXPECT_EQ(Verdict(Down(30)), "swallow");
+  EXPECT_EQ(view_.Playing(), 0);
+  EXPECT_TRUE(player_.Idle());
+  EXPECT_TRUE(player_.Records().empty());
+}
+
+TEST_F(HookSession, KeyCode255IsNeverFound) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Verdict(Down(0x7F, 0x41, 1u << 24)), "pass");
+}
+
+TEST(HookKeyBytes, LookupKeyFromKeyData) {
+  FakeHookPlatform platform;
+  EXPECT_EQ(KeyByteOf(0x001E0001), 31);
+  EXPECT_EQ(KeyByteOf(0x01480001), 0x80 + 0x48 + 1);
+  EXPECT_EQ(KeyByteOf(0x017F0001), 0);  // key code 255
+  EXPECT_EQ(StateByteOf(0x001E0001, platform), 0x80);
+  platform.control = true;
+  EXPECT_EQ(StateByteOf(0x201E0001, platform), 0x86);
+  platform.capsLock = true;
+  EXPECT_EQ(StateByteOf(0x001E0001, platform), 0x83);
+}
+
+}  // namespace
+}  // namespace tessel
