@@ -1,0 +1,101 @@
+// Cost of one keystroke decision: an unmapped key (two full searches: the selectors and
+// the active map) and a mapped key (search, compile of a short text), with map texts of
+// 20 KB and 1 MB.
+#include "hooklib/hook.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tessel {
+namespace {
+
+class QuietPlayerPlatform : public PlayerPlatform {
+ public:
+  WindowHandle FocusWindow() override { return 0; }
+  WindowHandle ForegroundWindow() override { return 0; }
+  uint32_t WindowThread(WindowHandle) override { return 0; }
+  uint32_t CurrentThread() override { return 1; }
+  bool AttachInput(uint32_t, uint32_t, bool) override { return false; }
+  void ReadKeyboardState(uint8_t state[256]) override { std::memset(state, 0, 256); }
+  void WriteKeyboardState(const uint8_t[256]) override {}
+  uint32_t MapKey(uint32_t, uint32_t) override { return 0; }
+  void Post(WindowHandle, uint32_t, uintptr_t, uint32_t) override {}
+  uint32_t TickCount() override { return 0; }
+  uint32_t StartProgram(const std::string&) override { return 33; }
+  void ShowInformation(const std::string&, int32_t) override {}
+  std::vector<WindowHandle> TopLevelWindows() override { return {}; }
+  std::vector<WindowHandle> ChildWindows(WindowHandle) override { return {}; }
+  bool Visible(WindowHandle) override { return false; }
+  std::string WindowText(WindowHandle) override { return {}; }
+  bool Minimised(WindowHandle) override { return false; }
+  void Restore(WindowHandle) override {}
+  bool BringToForeground(WindowHandle) override { return false; }
+  void GiveFocus(WindowHandle) override {}
+};
+
+class IdleHookPlatform : public HookPlatform {
+ public:
+  bool ShiftDown() override { return false; }
+  bool ControlDown() override { return false; }
+  bool CapsLockOn() override { return false; }
+  void ShowInformation(const char*, int32_t) override {}
+  bool StartPlayTimer() override { return false; }  // keeps the player empty between runs
+};
+
+void PutU32(std::vector<uint8_t>& block, size_t at, uint32_t v) { std::memcpy(&block[at], &v, 4); }
+
+// A loaded store with one map of about mapBytes bytes of entries that never use state N,
+// plus 30_N = "x" at its end, and an empty selector map.
+std::vector<uint8_t> BuildStore(size_t mapBytes) {
+  std::string text(1, '\x01');
+  for (int i = 0; text.size() < mapBytes; ++i) {
+    text += static_cast<char>(2 + i % 120);
+    text += static_cast<char>(0x81 + i % 7);
+    text += "filler text\x01";
+  }
+  text += "\x1F\x80x\x01";
+  const std::string names[] = {"<off>", "Big"};
+  const std::string texts[] = {"\x01", text};
+  std::vector<uint8_t> block(304 + 16 + 16 + text.size() + 64 + 1024);
+  const uint32_t path = 304, nameTable = path + 1, textTable = nameTable + 8;
+  uint32_t at = textTable + 8;
+  for (int i = 0; i < 2; ++i) {
+    PutU32(block, nameTable + 4 * i, at);
+    std::memcpy(&block[at], names[i].c_str(), names[i].size() + 1);
+    at += static_cast<uint32_t>(names[i].size() + 1);
+    PutU32(block, textTable + 4 * i, at);
+    std::memcpy(&block[at], texts[i].c_str(), texts[i].size() + 1);
+    at += static_cast<uint32_t>(texts[i].size() + 1);
+  }
+  PutU32(block, store::kBlockSize, static_cast<uint32_t>(block.size()));
+  PutU32(block, store::kPathOffset, path);
+  PutU32(block, store::kNameTableOffset, nameTable);
+  PutU32(block, store::kTextTableOffset, textTable);
+  PutU32(block, store::kLoadedCount, 1);
+  PutU32(block, store::kSelectedMap, 1);
+  PutU32(block, store::kDataEnd, at);
+  return block;
+}
+
+void Decide(benchmark::State& state, uint32_t keyData) {
+  std::vector<uint8_t> block = BuildStore(static_cast<size_t>(state.range(0)));
+  store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
+  DeadKeyState deadKey;
+  QuietPlayerPlatform playerPlatform;
+  ReplacementPlayer player(playerPlatform);
+  IdleHookPlatform hookPlatform;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(DecideKeystroke(view, deadKey, player, hookPlatform, 0x41, keyData));
+  }
+}
+
+void BM_HookUnmappedKey(benchmark::State& state) { Decide(state, 0x002C0001); }
+void BM_HookMappedKey(benchmark::State& state) { Decide(state, 0x001E0001); }
+BENCHMARK(BM_HookUnmappedKey)->Arg(20 << 10)->Arg(1 << 20);
+BENCHMARK(BM_HookMappedKey)->Arg(20 << 10)->Arg(1 << 20);
+
+}  // namespace
+}  // namespace tessel
