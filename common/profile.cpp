@@ -1,16 +1,64 @@
 #include "common/profile.h"
+
+#include "common/value_codec.h"
+
 namespace tessel {
+
 ProfileWriteError::ProfileWriteError(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName) {}
-std::string Profile::ReadString(const std::string& s, const std::string& k, const std::string& d) { return RawGetString(s, k, d); }
-int32_t Profile::ReadInteger(const std::string&, const std::string&, int32_t d) { return d; }
-bool Profile::ReadBool(const std::string&, const std::string&, bool d) { return d; }
-std::vector<std::string> Profile::ReadKeys(const std::string& s) { return RawGetKeys(s); }
-void Profile::WriteString(const std::string& s, const std::string& k, const std::string& v) {
-  if (!RawWrite(s, k.c_str(), v.c_str())) throw ProfileWriteError(FileName());
+
+std::string Profile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue) {
+  std::string value = RawGetString(section, key, defaultValue);
+  if (value.size() > kProfileStringLimit) value.resize(kProfileStringLimit);
+  return value;
 }
-void Profile::WriteInteger(const std::string& s, const std::string& k, int32_t v) { WriteString(s, k, std::to_string(v)); }
-void Profile::WriteBool(const std::string& s, const std::string& k, bool v) { WriteString(s, k, v ? "1" : "0"); }
-void Profile::EraseSection(const std::string& s) { if (!RawWrite(s, nullptr, nullptr)) throw ProfileWriteError(FileName()); }
-void Profile::DeleteKey(const std::string& s, const std::string& k) { if (!RawWrite(s, k.c_str(), nullptr)) throw ProfileWriteError(FileName()); }
+
+int32_t Profile::ReadInteger(const std::string& section, const std::string& key,
+                             int32_t defaultValue) {
+  int32_t value = 0;
+  return ParseSettingsInteger(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+bool Profile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::vector<std::string> Profile::ReadKeys(const std::string& section) {
+  std::vector<std::string> keys = RawGetKeys(section);
+  // The list is read into one buffer of fixed size: every name with its terminating zero,
+  // plus the zero that ends the list. Names that do not fit whole are not seen.
+  size_t used = 1;
+  size_t fitting = 0;
+  for (const std::string& key : keys) {
+    // An empty name would read as the end of the list.
+    if (key.empty() || used + key.size() + 1 > kProfileKeyListBytes) break;
+    used += key.size() + 1;
+    ++fitting;
+  }
+  keys.resize(fitting);
+  return keys;
+}
+
+void Profile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
+  if (!RawWrite(section, key.c_str(), value.c_str())) throw ProfileWriteError(FileName());
+}
+
+void Profile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void Profile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void Profile::EraseSection(const std::string& section) {
+  if (!RawWrite(section, nullptr, nullptr)) throw ProfileWriteError(FileName());
+}
+
+void Profile::DeleteKey(const std::string& section, const std::string& key) {
+  if (!RawWrite(section, key.c_str(), nullptr)) throw ProfileWriteError(FileName());
+}
+
 }  // namespace tessel

@@ -1,7 +1,134 @@
 #include "common/value_codec.h"
+
 namespace tessel {
-std::string DecodeValue(std::string_view s) { return std::string(s); }
-std::string EncodeValue(std::string_view s) { return std::string(s); }
-bool ParseSignedNumber(std::string_view, int32_t&) { return false; }
-bool ParseSettingsInteger(std::string_view, int32_t&) { return false; }
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Hexadecimal digits only, at least one; values up to 32 bits, taken as a signed 32-bit
+// pattern (FFFFFFFF is -1).
+bool ParseHexDigits(std::string_view digits, uint32_t& out) {
+  if (digits.empty()) return false;
+  uint64_t value = 0;
+  for (char c : digits) {
+    const int d = HexDigitValue(c);
+    if (d < 0) return false;
+    value = value * 16 + static_cast<uint64_t>(d);
+    if (value > 0xFFFFFFFFull) return false;
+  }
+  out = static_cast<uint32_t>(value);
+  return true;
+}
+
+}  // namespace
+
+std::string DecodeValue(std::string_view stored) {
+  std::string text;
+  text.reserve(stored.size());
+  size_t p = 0;
+  while (p < stored.size()) {
+    const char c = stored[p];
+    if (c != '\\' || p + 1 == stored.size()) {
+      text += c;
+      ++p;
+      continue;
+    }
+    const char next = stored[p + 1];
+    if (IsDigit(next)) {
+      // Up to three digits after the backslash, all of which must be digits.
+      const std::string_view digits = stored.substr(p + 1, 3);
+      unsigned value = 0;
+      bool allDigits = true;
+      for (char d : digits) {
+        if (!IsDigit(d)) {
+          allDigits = false;
+          break;
+        }
+        value = value * 10 + static_cast<unsigned>(d - '0');
+      }
+      if (allDigits) {
+        text += static_cast<char>(value % 256);
+        p += 1 + digits.size();
+      } else {
+        text += c;
+        ++p;
+      }
+    } else if (next == '\\') {
+      text += '\\';
+      p += 2;  // the second backslash is not looked at again
+    } else if (next == 's') {
+      text += ' ';
+      p += 2;
+    } else {
+      text += c;
+      ++p;
+    }
+  }
+  return text;
+}
+
+std::string EncodeValue(std::string_view text) {
+  std::string stored;
+  stored.reserve(text.size() + text.size() / 4);
+  for (char c : text) {
+    if (c == ' ') {
+      stored += "\\s";
+    } else if (c == '\\') {
+      stored += "\\\\";
+    } else {
+      stored += c;
+    }
+  }
+  return stored;
+}
+
+bool ParseSignedNumber(std::string_view text, int32_t& out) {
+  size_t p = 0;
+  while (p < text.size() && text[p] == ' ') ++p;
+  bool negative = false;
+  if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
+    negative = text[p] == '-';
+    ++p;
+  }
+  if (p == text.size()) return false;
+
+  if (text[p] == '$') {
+    uint32_t value = 0;
+    if (!ParseHexDigits(text.substr(p + 1), value)) return false;
+    out = static_cast<int32_t>(negative ? 0u - value : value);
+    return true;
+  }
+
+  // Decimal: the magnitude may reach 2^31 only for a negative number.
+  const uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
+  uint64_t value = 0;
+  for (; p < text.size(); ++p) {
+    if (!IsDigit(text[p])) return false;
+    value = value * 10 + static_cast<uint64_t>(text[p] - '0');
+    if (value > limit) return false;
+  }
+  out = static_cast<int32_t>(negative ? 0u - static_cast<uint32_t>(value)
+                                      : static_cast<uint32_t>(value));
+  return true;
+}
+
+bool ParseSettingsInteger(std::string_view text, int32_t& out) {
+  if (text.empty()) return false;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    uint32_t value = 0;
+    if (!ParseHexDigits(text.substr(2), value)) return false;
+    out = static_cast<int32_t>(value);
+    return true;
+  }
+  return ParseSignedNumber(text, out);
+}
+
 }  // namespace tessel

@@ -12,6 +12,8 @@ host_gone_within() { wait_until "$1" eval '! host_running'; }
 
 # /M: ignores case.
 start_host "$ini" /M:second
+# A process that keeps the store mapped, so that it outlives the hosts.
+wine_bg store_client.exe wait-file 'C:\tessel\stop' 300
 wait_until 5 selected_is 2 || fail "/M:second did not select map Second (SelectedMap=$(store_field SelectedMap))"
 [ "$(store_field Front)" = -1 ] || fail "the host's front value is not -1"
 

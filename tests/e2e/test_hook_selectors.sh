@@ -12,6 +12,7 @@ selected_is 0 || fail "mapping should start off"
 keys bp:41,1e;  expect_text Selectors "a"
 keys bp:70,3b                                  # F1 selects map One
 wait_until 5 info_window_shown || fail "no information window after a selector"
+sleep 0.5   # the text is drawn right after the window shows
 e2e_screenshot selector_map_name
 wait_until 10 selected_is 1 || fail "F1 did not select map One"
 wait_until 10 eval '! info_window_shown' || fail "the information window stayed"

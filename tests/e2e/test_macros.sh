@@ -19,8 +19,9 @@ wait_until 10 focus_window First || fail "cannot focus First again"
 # before{!Wait 500}after: the rest of the text comes at least 500 ms later.
 keys bp:53,1f
 expect_text First "beforeafter" 10
-t_before=$(tr -d '\r' < "$E2E_DIR/First.msg" | awk '$3 == "WM_CHAR" && $4 == "0x65" {t=$1} END {print t}')
-t_after=$(tr -d '\r' < "$E2E_DIR/First.msg" | awk '$3 == "WM_CHAR" && $4 == "0x61" {print $1; exit}')
+char_time() { tr -d '\r' < "$E2E_DIR/First.msg" | awk -v c="$1" '$3 == "WM_CHAR" && $4 == c {print $1; exit}'; }
+t_before=$(char_time 0x62)   # b of "before"
+t_after=$(char_time 0x74)    # t of "after"
 [ -n "$t_before" ] && [ -n "$t_after" ] || fail "missing message times"
 echo "Wait 500: text after the wait arrived $((t_after - t_before)) ms after the text before it"
 [ $((t_after - t_before)) -ge 490 ] || fail "the text after Wait 500 came too early"

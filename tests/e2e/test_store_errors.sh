@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Failures of Install: a settings file that cannot be written (the error reaches the
+# caller, no hook is set, the mutex is free again) and an Allocate whose store size does
+# not fit 32 bits (message box, no store, nothing crashes).
+source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/store.sh"
+e2e_setup
+
+NO_MEMORY="Tessel+ : Could not allocate memory"
+logged() { grep -qxF -- "$1" "$E2E_LOG"; }
+
+# The directory of the settings file does not exist: Allocate cannot be written back.
+keeper err install 6 'C:\nodir\x.ini' lasterror
+wait_until 20 logged 'lasterror=Unable to write to C:\nodir\x.ini' ||
+  fail "no write error reached the caller: $(tail -n 5 "$E2E_LOG")"
+dump=$(store_dump --header)
+expect_lines "$dump" "Front=6" "HookHandle=0" "LoadedCount=0" "PathOffset=0" "NeededSize=335"
+out=$(client 5 getfront loaded lasterror)
+expect "$out" "front=6
+loaded=0
+lasterror=" "another process after the failed Install (mutex free, error is per process)"
+
+# The error ends with a successful Install in the same process.
+good=$(write_ini good.ini '[MAPS]' 'GOOD=' '[GOOD]' '30_N=g')
+out=$(client 20 install 7 'C:\nodir\x.ini' lasterror install 7 "$good" lasterror loaded uninstall)
+expect "$out" 'lasterror=Unable to write to C:\nodir\x.ini
+lasterror=
+loaded=1' "a failed, then a good Install"
+
+# The settings file is held open without sharing by another process.
+locked=$(write_ini locked.ini '[MAPS]' 'LOCKED=' '[LOCKED]' '30_N=l')
+wine_bg store_client.exe lock-file "$locked" 60
+wait_until 20 logged 'locked=1' || fail "the file was not locked"
+out=$(client 20 install 8 "$locked" lasterror getfront)
+expect "$out" 'lasterror=Unable to write to C:\tessel\locked.ini
+front=8' "Install of a locked settings file"
+expect "$(store_value HookHandle)" 0 "no hook after the failed write"
+expect "$(store_value LoadedCount)" 1 "the maps of the last good load stay"
+release err
+wine_run 10 win_tool.exe kill store_client.exe >/dev/null
+wait_until 30 store_gone || fail "the store stays"
+
+# Allocate too large for a 32-bit store size: message box, no store, the process goes on.
+for allocate in 2097148 2147483647 0x7FFFFFFF; do
+  big=$(write_ini big.ini '[TESSEL32]' "Allocate=$allocate" '[MAPS]' 'BIG=')
+  : >"$E2E_LOG"
+  wine_bg store_client.exe install 1 "$big" getfront loaded mapbyindex 1 indexbymap BIG lasterror \
+    touch 'C:\tessel\big.done'
+  wait_until 20 box_shown "$NO_MEMORY" || fail "Allocate=$allocate: no message box"
+  expect_box_text "$NO_MEMORY" "Something is wrong, it may be necessary to" "restart Tessel+ or Windows"
+  close_box "$NO_MEMORY"
+  wait_until 20 test -f "$E2E_DIR/big.done" || fail "Allocate=$allocate: the process did not go on"
+  rm -f "$E2E_DIR/big.done"
+  for line in front=0 loaded=0 'map=<off>' index=0 lasterror=; do
+    logged "$line" || fail "Allocate=$allocate: missing [$line] in $(cat "$E2E_LOG")"
+  done
+  expect "$(ini_value big.ini Allocate)" "$allocate" "Allocate=$allocate is not rewritten without a load"
+  wait_until 20 store_gone || fail "Allocate=$allocate: a store exists"
+done
+echo PASS

@@ -1,0 +1,332 @@
+// win_tool.exe SUBCOMMAND ...: looks at and drives the windows of other programs for the
+// end-to-end tests. A TITLE names a visible top-level window: the one with exactly that
+// title, else the first whose title contains it. Output lines end in "\n" only.
+//   fg TITLE                  make it the foreground window (exit 1 if that fails)
+//   fgattach TITLE [INDEX]    fg, then give the focus to its child INDEX (default: first EDIT)
+//   getfg                     print the foreground window's title
+//   focus                     print "class|text" of the control with the keyboard focus
+//   wait-window TITLE SECS    exit 0 as soon as the window exists, 1 after SECS
+//   wait-gone TITLE SECS      exit 0 as soon as no such window exists, 1 after SECS
+//   gettext TITLE             print the window's full title
+//   list                      visible top-level windows: hwnd pid class [title] l,t,r,b
+//   children TITLE            its descendants: index class id [text] l,t,r,b visible
+//   ctltext TITLE INDEX       print the text of descendant INDEX (order of `children`)
+//   settext TITLE INDEX TEXT  set the text of descendant INDEX
+//   click TITLE BUTTONTEXT    BM_CLICK on the descendant button with that text ('&' ignored)
+//   close TITLE               WM_CLOSE to every window matching TITLE
+//   rect TITLE                print l,t,r,b of the window (screen coordinates)
+//   procs                     running processes: pid image-name
+//   list-processes            running processes: image-name pid
+//   kill EXENAME              TerminateProcess every process with that image name
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kMessageTimeoutMs = 3000;
+
+std::string WindowTitle(HWND window) {
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Controls of other processes answer WM_GETTEXT; GetWindowText would not ask them.
+std::string ControlText(HWND control) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
+    return WindowTitle(control);
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
+    return WindowTitle(control);
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
+std::string RectText(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  char text[64];
+  std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right, rect.bottom);
+  return text;
+}
+
+std::vector<HWND> VisibleTopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> MatchingWindows(const char* title) {
+  std::vector<HWND> exact, partial;
+  for (HWND window : VisibleTopLevelWindows()) {
+    const std::string text = WindowTitle(window);
+    if (text == title) {
+      exact.push_back(window);
+    } else if (text.find(title) != std::string::npos) {
+      partial.push_back(window);
+    }
+  }
+  exact.insert(exact.end(), partial.begin(), partial.end());
+  return exact;
+}
+
+HWND FindTop(const char* title) {
+  const std::vector<HWND> windows = MatchingWindows(title);
+  return windows.empty() ? nullptr : windows.front();
+}
+
+HWND FindTopOrComplain(const char* title) {
+  HWND window = FindTop(title);
+  if (window == nullptr) std::printf("win_tool: no window \"%s\"\n", title);
+  return window;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND DescendantAt(const char* title, const char* indexText) {
+  HWND parent = FindTopOrComplain(title);
+  if (parent == nullptr) return nullptr;
+  const std::vector<HWND> children = Descendants(parent);
+  const unsigned long index = std::strtoul(indexText, nullptr, 10);
+  if (index >= children.size()) {
+    std::printf("win_tool: \"%s\" has %zu child windows, no index %lu\n", title, children.size(), index);
+    return nullptr;
+  }
+  return children[index];
+}
+
+std::string WithoutAmpersands(const std::string& text) {
+  std::string result;
+  for (char c : text)
+    if (c != '&') result += c;
+  return result;
+}
+
+bool WaitFor(bool wanted, const char* title, const char* secondsText) {
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atof(secondsText) * 1000);
+  for (;;) {
+    if ((FindTop(title) != nullptr) == wanted) return true;
+    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    Sleep(100);
+  }
+}
+
+bool MakeForeground(HWND window) {
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    Sleep(50);
+  }
+  return GetForegroundWindow() == window;
+}
+
+int Fg(const char* title) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  if (!MakeForeground(window)) {
+    std::printf("win_tool: \"%s\" did not become the foreground window\n", title);
+    return 1;
+  }
+  return 0;
+}
+
+// SetFocus works across processes only with the target thread's input attached.
+int FgAttach(const char* title, const char* indexText) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr || Fg(title) != 0) return 1;
+  HWND control = nullptr;
+  if (indexText != nullptr) {
+    control = DescendantAt(title, indexText);
+  } else {
+    control = FindWindowExA(window, nullptr, "EDIT", nullptr);
+  }
+  if (control == nullptr) return 1;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetFocus(control);
+  const bool ok = GetFocus() == control;
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  return ok ? 0 : 1;
+}
+
+int Focus() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(0, &info) || info.hwndFocus == nullptr) return 1;
+  std::printf("%s|%s\n", ClassOf(info.hwndFocus).c_str(), ControlText(info.hwndFocus).c_str());
+  return 0;
+}
+
+int List() {
+  for (HWND window : VisibleTopLevelWindows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("%p %lu %s [%s] %s\n", static_cast<void*>(window), pid, ClassOf(window).c_str(),
+                WindowTitle(window).c_str(), RectText(window).c_str());
+  }
+  return 0;
+}
+
+int Children(const char* title) {
+  HWND parent = FindTopOrComplain(title);
+  if (parent == nullptr) return 1;
+  const std::vector<HWND> children = Descendants(parent);
+  for (size_t i = 0; i < children.size(); ++i) {
+    std::printf("%zu %s %d [%s] %s %d\n", i, ClassOf(children[i]).c_str(), GetDlgCtrlID(children[i]),
+                ControlText(children[i]).c_str(), RectText(children[i]).c_str(),
+                IsWindowVisible(children[i]) ? 1 : 0);
+  }
+  return 0;
+}
+
+int Click(const char* title, const char* buttonText) {
+  HWND parent = FindTopOrComplain(title);
+  if (parent == nullptr) return 1;
+  const std::string wanted = WithoutAmpersands(buttonText);
+  for (HWND child : Descendants(parent)) {
+    if (lstrcmpiA(ClassOf(child).c_str(), "Button") != 0) continue;
+    if (lstrcmpiA(WithoutAmpersands(ControlText(child)).c_str(), wanted.c_str()) != 0) continue;
+    // A click that opens a modal dialog does not return until it closes: do not wait for it.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(child, BM_CLICK, 0, 0, SMTO_NORMAL, kMessageTimeoutMs, &result);
+    return 0;
+  }
+  std::printf("win_tool: \"%s\" has no button \"%s\"\n", title, buttonText);
+  return 1;
+}
+
+int Close(const char* title) {
+  const std::vector<HWND> windows = MatchingWindows(title);
+  for (HWND window : windows) PostMessageA(window, WM_CLOSE, 0, 0);
+  return windows.empty() ? 1 : 0;
+}
+
+template <typename Visit>
+void ForEachProcess(Visit visit) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    visit(entry);
+  CloseHandle(snapshot);
+}
+
+int Procs(bool nameFirst) {
+  ForEachProcess([nameFirst](const PROCESSENTRY32& entry) {
+    if (nameFirst) {
+      std::printf("%s %lu\n", entry.szExeFile, entry.th32ProcessID);
+    } else {
+      std::printf("%lu %s\n", entry.th32ProcessID, entry.szExeFile);
+    }
+  });
+  return 0;
+}
+
+int Kill(const char* exeName) {
+  int killed = 0;
+  ForEachProcess([&](const PROCESSENTRY32& entry) {
+    if (lstrcmpiA(entry.szExeFile, exeName) != 0 || entry.th32ProcessID == GetCurrentProcessId()) return;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (process == nullptr) return;
+    if (TerminateProcess(process, 1)) {
+      WaitForSingleObject(process, 5000);
+      ++killed;
+    }
+    CloseHandle(process);
+  });
+  std::printf("killed %d\n", killed);
+  return killed > 0 ? 0 : 1;
+}
+
+int Usage() {
+  std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
+              "ctltext|settext|click|close|rect|procs|list-processes|kill ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  const int args = argc - 2;
+  char** arg = argv + 2;
+
+  if (command == "getfg") {
+    HWND window = GetForegroundWindow();
+    if (window == nullptr) return 1;
+    std::printf("%s\n", WindowTitle(window).c_str());
+    return 0;
+  }
+  if (command == "focus") return Focus();
+  if (command == "list") return List();
+  if (command == "procs") return Procs(false);
+  if (command == "list-processes") return Procs(true);
+  if (args < 1) return Usage();
+  if (command == "fg") return Fg(arg[0]);
+  if (command == "fgattach") return FgAttach(arg[0], args >= 2 ? arg[1] : nullptr);
+  if (command == "gettext" || command == "rect") {
+    HWND window = FindTopOrComplain(arg[0]);
+    if (window == nullptr) return 1;
+    std::printf("%s\n", command == "rect" ? RectText(window).c_str() : WindowTitle(window).c_str());
+    return 0;
+  }
+  if (command == "children") return Children(arg[0]);
+  if (command == "close") return Close(arg[0]);
+  if (command == "kill") return Kill(arg[0]);
+  if (args < 2) return Usage();
+  if (command == "wait-window") return WaitFor(true, arg[0], arg[1]) ? 0 : 1;
+  if (command == "wait-gone") return WaitFor(false, arg[0], arg[1]) ? 0 : 1;
+  if (command == "click") return Click(arg[0], arg[1]);
+  if (command == "ctltext") {
+    HWND control = DescendantAt(arg[0], arg[1]);
+    if (control == nullptr) return 1;
+    std::printf("%s\n", ControlText(control).c_str());
+    return 0;
+  }
+  if (command == "settext" && args >= 3) {
+    HWND control = DescendantAt(arg[0], arg[1]);
+    if (control == nullptr) return 1;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg[2]), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &result);
+    return 0;
+  }
+  return Usage();
+}
