@@ -11,6 +11,19 @@ constexpr uint32_t kExtendedKeyBit = 1u << 24;
 constexpr uint32_t kAltBit = 1u << 29;
 constexpr uint32_t kVirtualShift = 16, kVirtualControl = 17, kVirtualAlt = 18;
 
+// True when the map text has an entry for the key in any state. Reading the modifier state
+// costs system calls, so it is read only for keys that some map mentions.
+bool MentionsKey(store::Bytes mapText, uint8_t keyByte) {
+  if (keyByte == 0 || mapText.size() < 3) return false;
+  const uint8_t* last = mapText.end - 3;
+  for (const uint8_t* p = mapText.begin; p <= last; ++p) {
+    p = static_cast<const uint8_t*>(std::memchr(p, store::kEntryMark, static_cast<size_t>(last - p) + 1));
+    if (!p) return false;
+    if (p[1] == keyByte && (p[2] & 0xF8) == kStateByteMark) return true;
+  }
+  return false;
+}
+
 bool IsModifierKey(uint32_t virtualKey) {
   return virtualKey == kVirtualShift || virtualKey == kVirtualControl || virtualKey == kVirtualAlt;
 }
@@ -27,10 +40,10 @@ class Decision {
     if (store_.Playing()) return kSwallow;
 
     const bool keyDown = static_cast<int32_t>(keyData) > 0;
-    const uint8_t keyByte = KeyByteOf(keyData);
-    const uint8_t stateByte = StateByteOf(keyData, platform_);
+    keyData_ = keyData;
+    keyByte_ = KeyByteOf(keyData);
 
-    const store::EntryLookup selector = store::FindEntry(store_, store_.MapText(0), keyByte, stateByte);
+    const store::EntryLookup selector = Find(0);
     if (selector.found) {
       if (keyDown) SwitchMap(selector.textOffset);
       return kSwallow;
@@ -42,8 +55,7 @@ class Decision {
     if (deadKey_.pending && !IsModifierKey(virtualKey)) {
       if (!keyDown) return kSwallow;
       deadKey_.pending = false;
-      const store::EntryLookup entry =
-          store::FindEntry(store_, store_.MapText(deadKey_.map), keyByte, stateByte);
+      const store::EntryLookup entry = Find(deadKey_.map);
       if (entry.found) {
         HandleEntry(entry.textOffset);
       } else {
@@ -56,14 +68,21 @@ class Decision {
       return kSwallow;
     }
 
-    const store::EntryLookup entry =
-        store::FindEntry(store_, store_.MapText(selected), keyByte, stateByte);
+    const store::EntryLookup entry = Find(selected);
     if (!entry.found) return kPass;
     if (keyDown) HandleEntry(entry.textOffset);
     return kSwallow;
   }
 
  private:
+  // The entry for this keystroke in map index, if it has one.
+  store::EntryLookup Find(int32_t index) {
+    const store::Bytes text = store_.MapText(index);
+    if (!MentionsKey(text, keyByte_)) return {};
+    if (stateByte_ == 0) stateByte_ = StateByteOf(keyData_, platform_);
+    return store::FindEntry(store_, text, keyByte_, stateByte_);
+  }
+
   // A text starting with "+" that names a loaded map makes a dead key; anything else plays.
   void HandleEntry(uint32_t textOffset) {
     const store::Bytes text = store_.EntryTextAt(textOffset);
@@ -110,6 +129,9 @@ class Decision {
   DeadKeyState& deadKey_;
   ReplacementPlayer& player_;
   HookPlatform& platform_;
+  uint32_t keyData_ = 0;
+  uint8_t keyByte_ = 0;
+  uint8_t stateByte_ = 0;  // read on first need; 0 until then
 };
 
 }  // namespace

@@ -40,7 +40,10 @@ class FakeHookPlatform : public HookPlatform {
  public:
   bool ShiftDown() override { return shift; }
   bool ControlDown() override { return control; }
-  bool CapsLockOn() override { return capsLock; }
+  bool CapsLockOn() override {
+    ++capsLockReads;
+    return capsLock;
+  }
   void ShowInformation(const char* text, int32_t duration) override {
     shown.push_back(std::string(text) + " " + std::to_string(duration));
   }
@@ -51,6 +54,7 @@ class FakeHookPlatform : public HookPlatform {
 
   bool shift = false, control = false, capsLock = false, timerWorks = true;
   int timersStarted = 0;
+  int capsLockReads = 0;
   std::vector<std::string> shown;
 };
 
@@ -227,6 +231,14 @@ TEST_F(HookSession, PlusTextsThatNameNoMapArePlayedAsText) {
   EXPECT_EQ(Verdict(Down(51)), "swallow");
   EXPECT_FALSE(deadKey_.pending);
   EXPECT_EQ(player_.Records().size(), 29u);  // every character of the text
+}
+
+TEST_F(HookSession, KeysNoMapMentionsCostNoKeyStateReads) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Press(31), "pass/pass");
+  EXPECT_EQ(hook_.capsLockReads, 0);
+  EXPECT_EQ(Verdict(Down(30)), "swallow");
+  EXPECT_EQ(hook_.capsLockReads, 1);
 }
 
 TEST_F(HookSession, NoActiveMapForNegativeSelection) {
