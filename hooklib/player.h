@@ -59,6 +59,10 @@ class ReplacementPlayer {
   void SendKeyDown(uint16_t value);
   void SendKeyUp(uint16_t value);
   void ReleaseModifiers();
+  // Virtual key and key flags of a key value (bit 15: a key code instead of a virtual key).
+  void KeyOf(uint16_t value, uint8_t& virtualKey, uint32_t& flags);
+  void PostKey(uint32_t message, uint8_t virtualKey, uint32_t flags);
+  void EndAttachment();
   // Macro commands (macros.cpp).
   std::string CommandArgument() const;
   void StepRun();
@@ -67,7 +71,8 @@ class ReplacementPlayer {
 
   PlayerPlatform& platform_;
   store::StoreView* store_ = nullptr;  // set for the duration of Play
-  std::vector<Record> records_;
+  uint8_t* keyState_ = nullptr;        // the store's KeyState area, during Play
+  std::vector<Record> records_;        // the record block; its size is count_
   uint16_t growStep_ = 16;
   uint16_t capacity_ = 0;
   uint16_t index_ = 0;
@@ -75,7 +80,10 @@ class ReplacementPlayer {
   WindowHandle target_ = 0;
   uint32_t attachedThread_ = 0;
   uint32_t deadline_ = 0;
-  bool waiting_ = false;  // a Wait runs (deadline_ may legitimately be 0 after a wrap)
+  // A Wait runs. deadline_ alone cannot say so: start + n may wrap to exactly 0.
+  bool waiting_ = false;
+  uint32_t waitStart_ = 0;   // tick count when the running Wait began
+  uint32_t waitLength_ = 0;  // its milliseconds
   bool yield_ = false;
   bool idle_ = true;
   bool busy_ = false;

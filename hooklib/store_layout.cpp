@@ -154,9 +154,31 @@ Bytes StoreView::EntryTextAt(uint32_t offset) const {
   return {begin, end};
 }
 
+bool StoreView::Contains(Bytes bytes) const {
+  if (!Present() || bytes.begin == nullptr || bytes.end < bytes.begin) return false;
+  const auto begin = reinterpret_cast<uintptr_t>(bytes.begin);
+  const auto end = reinterpret_cast<uintptr_t>(bytes.end);
+  const auto base = reinterpret_cast<uintptr_t>(base_);
+  return begin >= base && end <= base + Limit();
+}
+
+bool StoreView::PutBytes(uint32_t offset, const void* data, size_t size) {
+  if (!Present() || static_cast<uint64_t>(offset) + size > Limit()) return false;
+  if (size != 0) std::memcpy(base_ + offset, data, size);
+  return true;
+}
+
+bool StoreView::PutU32(uint32_t offset, uint32_t value) {
+  if (!Present() || static_cast<uint64_t>(offset) + 4 > Limit()) return false;
+  WriteU32(base_ + offset, value);
+  return true;
+}
+
 EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, uint8_t stateByte) {
   EntryLookup result;
-  if (keyByte == 0 || mapText.size() < 3) return result;
+  // Texts outside the block (the stand-in of an unloaded store) have no entries whose
+  // offset could be handed on.
+  if (keyByte == 0 || mapText.size() < 3 || !store.Contains(mapText)) return result;
   const uint8_t* last = mapText.end - 3;
   for (const uint8_t* p = mapText.begin; p <= last; ++p) {
     p = static_cast<const uint8_t*>(std::memchr(p, kEntryMark, static_cast<size_t>(last - p) + 1));
@@ -168,6 +190,24 @@ EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, ui
     }
   }
   return result;
+}
+
+bool NextEntry(Bytes mapText, const uint8_t*& cursor, MapEntry& entry) {
+  if (cursor < mapText.begin || cursor >= mapText.end) return false;
+  const auto* mark = static_cast<const uint8_t*>(
+      std::memchr(cursor, kEntryMark, static_cast<size_t>(mapText.end - cursor)));
+  if (!mark || mapText.end - mark < 3) {
+    cursor = mapText.end;
+    return false;
+  }
+  entry.keyByte = mark[1];
+  entry.stateByte = mark[2];
+  const uint8_t* text = mark + 3;
+  const auto* next = static_cast<const uint8_t*>(
+      std::memchr(text, kEntryMark, static_cast<size_t>(mapText.end - text)));
+  entry.text = {text, next ? next : mapText.end};
+  cursor = entry.text.end;
+  return true;
 }
 
 }  // namespace tessel::store

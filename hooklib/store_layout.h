@@ -88,8 +88,15 @@ class StoreView {
 
   // Offset of a pointer into this block (for positions that must survive between calls).
   uint32_t OffsetOf(const uint8_t* p) const { return static_cast<uint32_t>(p - base_); }
+  // True when [bytes.begin, bytes.end) lies inside the addressable part of this block.
+  bool Contains(Bytes bytes) const;
   // Bytes from offset up to the next entry mark or zero byte, bounded by Limit().
   Bytes EntryTextAt(uint32_t offset) const;
+
+  // Bounded writes for the loader: false (and nothing written) when the bytes would not
+  // lie inside Limit().
+  bool PutBytes(uint32_t offset, const void* data, size_t size);
+  bool PutU32(uint32_t offset, uint32_t value);
 
  private:
   std::string_view BoundedString(uint32_t offset) const;
@@ -106,5 +113,16 @@ struct EntryLookup {
   uint32_t textOffset = 0;  // store offset of the text behind the key
 };
 EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, uint8_t stateByte);
+
+// One entry of a map text, as the walk below sees it.
+struct MapEntry {
+  uint8_t keyByte = 0;    // key code + 1
+  uint8_t stateByte = 0;  // 0x80 + state
+  Bytes text;             // up to the next entry mark or the end of the map text
+};
+// Steps through a map text entry by entry. cursor starts at mapText.begin; each call
+// reads the entry at the next entry mark at or after cursor and leaves cursor on the
+// mark that ends it. False when no complete entry (mark, key byte, state byte) is left.
+bool NextEntry(Bytes mapText, const uint8_t*& cursor, MapEntry& entry);
 
 }  // namespace tessel::store

@@ -1,3 +1,183 @@
-// Skeleton store tool.
+// tesselstore.exe [--header]: prints the shared map store as the hook sees it, read-only,
+// from outside the processes that use it. One field or entry per line:
+//   Front=0 ... HookHandle=0      header fields, then MappedSize and SettingsPath
+//   map 1 GREEK                   each map index with its name
+//     30_N alpha                  its entries: key descriptor, blank, text
+//   SkippedEntries=0              entries of the settings file the loader could not store
+// Texts escape backslash as \\ and other bytes outside 0x20..0x7E as \xNN.
+// Exit codes: 0 printed, 1 usage, 2 no store, 3 the store's mutex stayed busy.
+#include "common/keys.h"
+#include "common/win32/win32_profile.h"
+#include "hooklib/loader.h"
+#include "hooklib/store_layout.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
-int main() { std::puts("tesselstore"); return 0; }
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace tessel;
+using namespace tessel::store;
+
+constexpr DWORD kMutexWaitMs = 30000;
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char ch : text) {
+    const auto c = static_cast<uint8_t>(ch);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += ch;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+std::string Descriptor(uint8_t keyByte, uint8_t stateByte) {
+  if ((stateByte & 0xF8) != kStateByteMark) {
+    char raw[32];
+    std::snprintf(raw, sizeof raw, "?%02X/%02X", keyByte, stateByte);
+    return raw;
+  }
+  return FormatKeyDescriptor(static_cast<uint8_t>(keyByte - 1), stateByte);
+}
+
+struct Mapped {
+  HANDLE mapping = nullptr;
+  void* view = nullptr;
+  ~Mapped() {
+    if (view) UnmapViewOfFile(view);
+    if (mapping) CloseHandle(mapping);
+  }
+};
+
+// Holds the store's mutex while the block is read; an abandoned mutex counts as taken.
+class Lock {
+ public:
+  Lock() : mutex_(OpenMutexA(SYNCHRONIZE, FALSE, kMutexName)) {
+    if (mutex_) {
+      const DWORD wait = WaitForSingleObject(mutex_, kMutexWaitMs);
+      held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+  }
+  ~Lock() {
+    if (held_) ReleaseMutex(mutex_);
+    if (mutex_) CloseHandle(mutex_);
+  }
+  bool Busy() const { return mutex_ && !held_; }
+
+ private:
+  HANDLE mutex_;
+  bool held_ = false;
+};
+
+void PrintHeader(const StoreView& view) {
+  struct Field {
+    const char* name;
+    store::Field field;
+  };
+  static const Field kFields[] = {
+      {"Front", kFront},           {"BlockSize", kBlockSize},
+      {"NeededSize", kNeededSize}, {"DataEnd", kDataEnd},
+      {"PathOffset", kPathOffset}, {"TextTableOffset", kTextTableOffset},
+      {"NameTableOffset", kNameTableOffset}, {"LoadedCount", kLoadedCount},
+      {"SelectedMap", kSelectedMap},
+  };
+  for (const Field& f : kFields) std::printf("%s=%d\n", f.name, static_cast<int>(view.Get(f.field)));
+  std::printf("Playing=%u\n", static_cast<unsigned>(view.Playing()));
+  std::printf("MessageTime=%d\n", static_cast<int>(view.Get(kMessageTime)));
+  std::printf("HookHandle=%d\n", static_cast<int>(view.Get(kHookHandle)));
+  std::printf("MappedSize=%u\n", static_cast<unsigned>(view.MappedSize()));
+  std::printf("SettingsPath=%s\n", Escaped(view.SettingsPath()).c_str());
+}
+
+void PrintMaps(const StoreView& view) {
+  const int32_t n = view.LoadedCount();
+  for (int32_t i = 0; i <= n; ++i) {
+    std::printf("map %d %s\n", static_cast<int>(i), Escaped(view.MapName(i)).c_str());
+    const Bytes text = view.MapText(i);
+    MapEntry entry;
+    for (const uint8_t* cursor = text.begin; NextEntry(text, cursor, entry);) {
+      const std::string_view body(reinterpret_cast<const char*>(entry.text.begin), entry.text.size());
+      std::printf("  %s %s\n", Descriptor(entry.keyByte, entry.stateByte).c_str(),
+                  Escaped(body).c_str());
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  bool headerOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--header") == 0) {
+      headerOnly = true;
+    } else {
+      std::fprintf(stderr, "usage: tesselstore [--header]\n");
+      return 1;
+    }
+  }
+
+  Mapped mapped;
+  mapped.mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kMappingName);
+  if (mapped.mapping) mapped.view = MapViewOfFile(mapped.mapping, FILE_MAP_READ, 0, 0, 0);
+  if (!mapped.view) {
+    std::fprintf(stderr, "no store: %s is not there (error %lu)\n", kMappingName,
+                 static_cast<unsigned long>(GetLastError()));
+    return 2;
+  }
+  MEMORY_BASIC_INFORMATION info{};
+  VirtualQuery(mapped.view, &info, sizeof info);
+  const uint32_t size = info.RegionSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(info.RegionSize);
+  // Read-only pages: nothing below writes through this view.
+  const StoreView view(static_cast<uint8_t*>(mapped.view), size);
+  if (!view.Present()) {
+    std::fprintf(stderr, "no store: the mapping holds only %u bytes\n", static_cast<unsigned>(size));
+    return 2;
+  }
+
+  std::string path;
+  bool loaded = false;
+  {
+    Lock lock;
+    if (lock.Busy()) {
+      std::fprintf(stderr, "the store's mutex stayed busy for %lu ms\n",
+                   static_cast<unsigned long>(kMutexWaitMs));
+      return 3;
+    }
+    PrintHeader(view);
+    if (!headerOnly) PrintMaps(view);
+    path = std::string(view.SettingsPath());
+    loaded = view.Get(kPathOffset) != 0;
+  }
+  std::fflush(stdout);
+
+  if (!headerOnly) {
+    // Recomputed from the settings file as it is now; the loader counted the same way.
+    if (loaded && !path.empty()) {
+      try {
+        Win32Profile profile(path);
+        std::printf("SkippedEntries=%d\n", static_cast<int>(CompileMaps(profile).skippedEntries));
+      } catch (const std::exception& error) {
+        std::printf("SkippedEntries=?\n");
+        std::fprintf(stderr, "%s\n", error.what());
+      }
+    } else {
+      std::printf("SkippedEntries=?\n");
+    }
+  }
+  return 0;
+}

@@ -10,11 +10,11 @@ LibraryState& Library() {
 }
 
 StoreLock::StoreLock() {
-  if (Library().mutex) WaitForSingleObject(Library().mutex, INFINITE);
+  if (HANDLE mutex = Library().mutex) WaitForSingleObject(mutex, INFINITE);
 }
 
 StoreLock::~StoreLock() {
-  if (Library().mutex) ReleaseMutex(Library().mutex);
+  if (HANDLE mutex = Library().mutex) ReleaseMutex(mutex);
 }
 
 }  // namespace tessel

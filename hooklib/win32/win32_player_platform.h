@@ -34,6 +34,7 @@ class Win32PlayerPlatform : public PlayerPlatform {
 
  private:
   HINSTANCE module_;
+  uint32_t playerAttached_ = 0;  // thread whose input AttachInput attached this thread to
 };
 
 }  // namespace tessel
