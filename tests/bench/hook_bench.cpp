@@ -2,6 +2,7 @@
 // the active map) and a mapped key (search, compile of a short text), with map texts of
 // 20 KB and 1 MB.
 #include "hooklib/hook.h"
+#include "support/silent_player_platform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,29 +13,6 @@
 namespace tessel {
 namespace {
 
-class QuietPlayerPlatform : public PlayerPlatform {
- public:
-  WindowHandle FocusWindow() override { return 0; }
-  WindowHandle ForegroundWindow() override { return 0; }
-  uint32_t WindowThread(WindowHandle) override { return 0; }
-  uint32_t CurrentThread() override { return 1; }
-  bool AttachInput(uint32_t, uint32_t, bool) override { return false; }
-  void ReadKeyboardState(uint8_t state[256]) override { std::memset(state, 0, 256); }
-  void WriteKeyboardState(const uint8_t[256]) override {}
-  uint32_t MapKey(uint32_t, uint32_t) override { return 0; }
-  void Post(WindowHandle, uint32_t, uintptr_t, uint32_t) override {}
-  uint32_t TickCount() override { return 0; }
-  uint32_t StartProgram(const std::string&) override { return 33; }
-  void ShowInformation(const std::string&, int32_t) override {}
-  std::vector<WindowHandle> TopLevelWindows() override { return {}; }
-  std::vector<WindowHandle> ChildWindows(WindowHandle) override { return {}; }
-  bool Visible(WindowHandle) override { return false; }
-  std::string WindowText(WindowHandle) override { return {}; }
-  bool Minimised(WindowHandle) override { return false; }
-  void Restore(WindowHandle) override {}
-  bool BringToForeground(WindowHandle) override { return false; }
-  void GiveFocus(WindowHandle) override {}
-};
 
 class IdleHookPlatform : public HookPlatform {
  public:
@@ -84,7 +62,7 @@ void Decide(benchmark::State& state, uint32_t keyData) {
   std::vector<uint8_t> block = BuildStore(static_cast<size_t>(state.range(0)));
   store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
   DeadKeyState deadKey;
-  QuietPlayerPlatform playerPlatform;
+  SilentPlayerPlatform playerPlatform;
   ReplacementPlayer player(playerPlatform);
   IdleHookPlatform hookPlatform;
   for (auto _ : state) {
