@@ -11,19 +11,6 @@ constexpr uint32_t kExtendedKeyBit = 1u << 24;
 constexpr uint32_t kAltBit = 1u << 29;
 constexpr uint32_t kVirtualShift = 16, kVirtualControl = 17, kVirtualAlt = 18;
 
-// True when the map text has an entry for the key in any state. Reading the modifier state
-// costs system calls, so it is read only for keys that some map mentions.
-bool MentionsKey(store::Bytes mapText, uint8_t keyByte) {
-  if (keyByte == 0 || mapText.size() < 3) return false;
-  const uint8_t* last = mapText.end - 3;
-  for (const uint8_t* p = mapText.begin; p <= last; ++p) {
-    p = static_cast<const uint8_t*>(std::memchr(p, store::kEntryMark, static_cast<size_t>(last - p) + 1));
-    if (!p) return false;
-    if (p[1] == keyByte && (p[2] & 0xF8) == kStateByteMark) return true;
-  }
-  return false;
-}
-
 bool IsModifierKey(uint32_t virtualKey) {
   return virtualKey == kVirtualShift || virtualKey == kVirtualControl || virtualKey == kVirtualAlt;
 }
@@ -78,7 +65,8 @@ class Decision {
   // The entry for this keystroke in map index, if it has one.
   store::EntryLookup Find(int32_t index) {
     const store::Bytes text = store_.MapText(index);
-    if (!MentionsKey(text, keyByte_)) return {};
+    // Reading the modifier state costs system calls: only keys that the map mentions need it.
+    if (!store::MentionsKey(text, keyByte_)) return {};
     if (stateByte_ == 0) stateByte_ = StateByteOf(keyData_, platform_);
     return store::FindEntry(store_, text, keyByte_, stateByte_);
   }

@@ -174,22 +174,39 @@ bool StoreView::PutU32(uint32_t offset, uint32_t value) {
   return true;
 }
 
+namespace {
+
+// First occurrence of 01, keyByte, s in the text with s == stateByte, or with s any state byte
+// when anyState is set. The key byte is rarer in map texts than the entry mark, so the scan
+// looks for it and checks its neighbours.
+const uint8_t* FindLookupKey(Bytes mapText, uint8_t keyByte, uint8_t stateByte, bool anyState) {
+  if (keyByte == 0 || mapText.size() < 3) return nullptr;
+  const uint8_t* last = mapText.end - 2;  // a key byte needs its state byte behind it
+  for (const uint8_t* p = mapText.begin + 1; p <= last; ++p) {
+    p = static_cast<const uint8_t*>(std::memchr(p, keyByte, static_cast<size_t>(last - p) + 1));
+    if (!p) return nullptr;
+    if (p[-1] != kEntryMark) continue;
+    if (anyState ? (p[1] & 0xF8) == 0x80 : p[1] == stateByte) return p - 1;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, uint8_t stateByte) {
   EntryLookup result;
   // Texts outside the block (the stand-in of an unloaded store) have no entries whose
   // offset could be handed on.
-  if (keyByte == 0 || mapText.size() < 3 || !store.Contains(mapText)) return result;
-  const uint8_t* last = mapText.end - 3;
-  for (const uint8_t* p = mapText.begin; p <= last; ++p) {
-    p = static_cast<const uint8_t*>(std::memchr(p, kEntryMark, static_cast<size_t>(last - p) + 1));
-    if (!p) break;
-    if (p[1] == keyByte && p[2] == stateByte) {
-      result.found = true;
-      result.textOffset = store.OffsetOf(p + 3);
-      return result;
-    }
+  if (!store.Contains(mapText)) return result;
+  if (const uint8_t* match = FindLookupKey(mapText, keyByte, stateByte, false)) {
+    result.found = true;
+    result.textOffset = store.OffsetOf(match + 3);
   }
   return result;
+}
+
+bool MentionsKey(Bytes mapText, uint8_t keyByte) {
+  return FindLookupKey(mapText, keyByte, 0, true) != nullptr;
 }
 
 bool NextEntry(Bytes mapText, const uint8_t*& cursor, MapEntry& entry) {

@@ -113,6 +113,8 @@ struct EntryLookup {
   uint32_t textOffset = 0;  // store offset of the text behind the key
 };
 EntryLookup FindEntry(const StoreView& store, Bytes mapText, uint8_t keyByte, uint8_t stateByte);
+// True when the map text has an entry for the key byte in any state (0x80..0x87).
+bool MentionsKey(Bytes mapText, uint8_t keyByte);
 
 // One entry of a map text, as the walk below sees it.
 struct MapEntry {
