@@ -340,7 +340,7 @@ TEST(Focus, QuestionMarkListsTheTitlesThenFails) {
                       "Info -2000 Cannot find window with: \"?\"");
 }
 
-TEST(FocusWindowBySpec, EmptySpecificationFailsWithoutLooking) {
+TEST(FocusWindowBySpec, EmptyWindowTextFailsWithoutLooking) {
   RecordingPlatform platform;
   platform.windows = Desktop();
   EXPECT_FALSE(FocusWindowBySpec(platform, ""));

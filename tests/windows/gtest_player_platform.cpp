@@ -222,7 +222,7 @@ class OtherThread {
     thread_ = std::thread([this] {
       std::vector<Received> received;
       t_received = &received;
-      top_ = TopWindow("Tessel Player Other App");
+      top_ = TopWindow("Tessel Thread Window");
       edit_ = CreateWindowExA(0, RecordingClass(), "Other Edit", WS_CHILD | WS_VISIBLE, 5, 5, 200, 30,
                               top_, nullptr, GetModuleHandleA(nullptr), nullptr);
       threadId_ = GetCurrentThreadId();
@@ -290,14 +290,10 @@ TEST_F(PlayerPlatformTest, FocusOnAWindowOfAnotherThread) {
   HWND mine = Own(TopWindow("Tessel Player Mine"));
   SetForegroundWindow(mine);
   OtherThread other;
-  ASSERT_TRUE(FocusWindowBySpec(platform_, "Tessel Player Other App,Other Edit"));
+  ASSERT_TRUE(FocusWindowBySpec(platform_, "Tessel Thread Window,Other Edit"));
   EXPECT_TRUE(WaitFor([&] { return other.Focus() == other.Edit(); }));
   EXPECT_EQ(GetForegroundWindow(), other.Top());
   // The attachment lasted only for the call: this thread does not see the other's focus.
-  HWND f = GetFocus();
-  char cls[64] = "";
-  GetClassNameA(f, cls, sizeof cls);
-  printf("focus %p class %s thread %lu mine %lu other %lu edit %p top %p mine %p\n", (void*)f, cls, GetWindowThreadProcessId(f, nullptr), GetCurrentThreadId(), other.Id(), (void*)other.Edit(), (void*)other.Top(), (void*)mine);
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
