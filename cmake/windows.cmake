@@ -1,7 +1,7 @@
 # Windows builds (x86_64 for the tests under wine64, i686 for shipping).
 # Everything is linked statically so that the hook library, which the system loads into
 # foreign processes, depends on system DLLs only.
-set(TESSEL_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(TESSEL_STATIC_LINK -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 target_compile_definitions(tessel_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 file(GLOB TESSEL_WIN32_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/common/win32/*.cpp)

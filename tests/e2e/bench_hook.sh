@@ -15,4 +15,4 @@ wine_run 120 time_keys.exe latency 100
 wine_run 120 time_keys.exe throughput
 without=$(awk -F'total_ms=' '{split($2,a," "); print a[1]}' "$E2E_DIR/without.txt" | sort -n | head -1)
 with=$(awk -F'total_ms=' '{split($2,a," "); print a[1]}' "$E2E_DIR/with.txt" | sort -n | head -1)
-echo "best of 3: without hook ${without} ms, with hook ${with} ms, ratio $(echo "scale=3; $with / $without" | bc)"
+echo "best of 3: without hook ${without} ms, with hook ${with} ms, ratio $(awk -v a="$with" -v b="$without" 'BEGIN {printf "%.3f", a / b}')"
