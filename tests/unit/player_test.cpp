@@ -45,67 +45,64 @@ struct PlayCase {
   const char* expected;
 };
 
-class PlayGolden : public ::testing::TestWithParam<PlayCase> {};
-
-TEST_P(PlayGolden, MessagesPerTick) {
-  Session s;
-  for (const uint8_t vk : GetParam().held) s.platform.keyboard[vk] = 0x80;
-  s.Load(GetParam().text);
-  EXPECT_EQ(s.PlayAll(), GetParam().expected) << "text: " << GetParam().text;
-  EXPECT_TRUE(s.player.Idle());
-  for (const auto& post : s.platform.posts) EXPECT_EQ(post.window, kEdit);
+TEST(PlayGolden, MessagesPerTick) {
+  const PlayCase cases[] = {
+      {"abc", {}, "CHAR 97 00000001 CHAR 98 00000001 CHAR 99 00000001"},
+      {"{{}", {}, "CHAR 123 00000001 CHAR 125 00000001"},
+      {"{^c}", {},
+          "KEYDOWN 17 001D0001 SetKeyState 17 | KEYDOWN 67 002E0001 | "
+          "KEYUP 67 C02E0001 KEYUP 17 C01D0001 SetKeyState none"},
+      // The user still holds Alt from the mapped keystroke: released first, on its own tick.
+      {"{^c}", {18},
+          "KEYUP 18 C0380001 SetKeyState none | KEYDOWN 17 001D0001 SetKeyState 17 | "
+          "KEYDOWN 67 002E0001 | KEYUP 67 C02E0001 KEYUP 17 C01D0001 SetKeyState none"},
+      // Alt, then Control, then Shift, all in one record.
+      {"{x}", {16, 17, 18},
+          "KEYUP 18 C0380001 SetKeyState 16,17 KEYUP 17 C01D0001 SetKeyState 16 "
+          "KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 88 002D0001 | KEYUP 88 C02D0001"},
+      // Only the first group releases what the user holds.
+      {"x{a}{b}", {16},
+          "CHAR 120 00000001 KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 65 001E0001 | "
+          "KEYUP 65 C01E0001 KEYDOWN 66 00300001 | KEYUP 66 C0300001"},
+      {"{+a b}", {},
+          "KEYDOWN 16 002A0001 SetKeyState 16 | KEYDOWN 65 001E0001 | "
+          "KEYUP 65 C01E0001 KEYDOWN 66 00300001 | KEYUP 66 C0300001 KEYUP 16 C02A0001 SetKeyState none"},
+      {"{+a.b}", {},
+          "KEYDOWN 16 002A0001 SetKeyState 16 | KEYDOWN 65 001E0001 | "
+          "KEYUP 65 C01E0001 KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 66 00300001 | "
+          "KEYUP 66 C0300001"},
+      // Alt and the keypad: system messages with the Alt bit; Alt's own key-up is WM_KEYUP.
+      {"{@0233}", {},
+          "SYSKEYDOWN 18 20380001 SetKeyState 18 | SYSKEYDOWN 96 20520001 | "
+          "SYSKEYUP 96 E0520001 SYSKEYDOWN 98 20500001 | SYSKEYUP 98 E0500001 SYSKEYDOWN 99 20510001 | "
+          "SYSKEYUP 99 E0510001 SYSKEYDOWN 99 20510001 | "
+          "SYSKEYUP 99 E0510001 KEYUP 18 C0380001 SetKeyState none | "},
+      {"{%x}", {},
+          "SYSKEYDOWN 18 20380001 SetKeyState 18 | SYSKEYDOWN 88 202D0001 | "
+          "SYSKEYUP 88 E02D0001 KEYUP 18 C0380001 SetKeyState none"},
+      // With Control down as well, Alt keys are ordinary key messages (still with the Alt bit).
+      {"{^%x}", {},
+          "KEYDOWN 17 001D0001 SetKeyState 17 | KEYDOWN 18 20380001 SetKeyState 17,18 | "
+          "KEYDOWN 88 202D0001 | KEYUP 88 E02D0001 KEYUP 18 C0380001 SetKeyState 17 "
+          "KEYUP 17 C01D0001 SetKeyState none"},
+      // Key codes: the virtual key from the scan code, the key flags from the key code.
+      {"{&30}", {}, "KEYDOWN 65 001E0001 | KEYUP 65 C01E0001"},
+      {"{&200}", {}, "KEYDOWN 38 01480001 | KEYUP 38 C1480001"},
+      {"{&0}", {}, ""},
+      // Left and right modifier keys update the thread's state too.
+      {"{LSHIFT}", {},
+          "KEYDOWN 160 002A0001 SetKeyState 160 | KEYUP 160 C02A0001 SetKeyState none | "},
+      {"{F1}", {}, "KEYDOWN 112 003B0001 | KEYUP 112 C03B0001"},
+      {"{~}", {}, "KEYDOWN 13 001C0001 | KEYUP 13 C01C0001"}};
+  for (const PlayCase& c : cases) {
+    Session s;
+    for (const uint8_t vk : c.held) s.platform.keyboard[vk] = 0x80;
+    s.Load(c.text);
+    EXPECT_EQ(s.PlayAll(), c.expected) << "text: " << c.text;
+    EXPECT_TRUE(s.player.Idle());
+    for (const auto& post : s.platform.posts) EXPECT_EQ(post.window, kEdit);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PlayGolden,
-    ::testing::Values(
-        PlayCase{"abc", {}, "CHAR 97 00000001 CHAR 98 00000001 CHAR 99 00000001"},
-        PlayCase{"{{}", {}, "CHAR 123 00000001 CHAR 125 00000001"},
-        PlayCase{"{^c}", {},
-                 "KEYDOWN 17 001D0001 SetKeyState 17 | KEYDOWN 67 002E0001 | "
-                 "KEYUP 67 C02E0001 KEYUP 17 C01D0001 SetKeyState none"},
-        // The user still holds Alt from the mapped keystroke: released first, on its own tick.
-        PlayCase{"{^c}", {18},
-                 "KEYUP 18 C0380001 SetKeyState none | KEYDOWN 17 001D0001 SetKeyState 17 | "
-                 "KEYDOWN 67 002E0001 | KEYUP 67 C02E0001 KEYUP 17 C01D0001 SetKeyState none"},
-        // Alt, then Control, then Shift, all in one record.
-        PlayCase{"{x}", {16, 17, 18},
-                 "KEYUP 18 C0380001 SetKeyState 16,17 KEYUP 17 C01D0001 SetKeyState 16 "
-                 "KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 88 002D0001 | KEYUP 88 C02D0001"},
-        // Only the first group releases what the user holds.
-        PlayCase{"x{a}{b}", {16},
-                 "CHAR 120 00000001 KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 65 001E0001 | "
-                 "KEYUP 65 C01E0001 KEYDOWN 66 00300001 | KEYUP 66 C0300001"},
-        PlayCase{"{+a b}", {},
-                 "KEYDOWN 16 002A0001 SetKeyState 16 | KEYDOWN 65 001E0001 | "
-                 "KEYUP 65 C01E0001 KEYDOWN 66 00300001 | KEYUP 66 C0300001 KEYUP 16 C02A0001 SetKeyState none"},
-        PlayCase{"{+a.b}", {},
-                 "KEYDOWN 16 002A0001 SetKeyState 16 | KEYDOWN 65 001E0001 | "
-                 "KEYUP 65 C01E0001 KEYUP 16 C02A0001 SetKeyState none | KEYDOWN 66 00300001 | "
-                 "KEYUP 66 C0300001"},
-        // Alt and the keypad: system messages with the Alt bit; Alt's own key-up is WM_KEYUP.
-        PlayCase{"{@0233}", {},
-                 "SYSKEYDOWN 18 20380001 SetKeyState 18 | SYSKEYDOWN 96 20520001 | "
-                 "SYSKEYUP 96 E0520001 SYSKEYDOWN 98 20500001 | SYSKEYUP 98 E0500001 SYSKEYDOWN 99 20510001 | "
-                 "SYSKEYUP 99 E0510001 SYSKEYDOWN 99 20510001 | "
-                 "SYSKEYUP 99 E0510001 KEYUP 18 C0380001 SetKeyState none | "},
-        PlayCase{"{%x}", {},
-                 "SYSKEYDOWN 18 20380001 SetKeyState 18 | SYSKEYDOWN 88 202D0001 | "
-                 "SYSKEYUP 88 E02D0001 KEYUP 18 C0380001 SetKeyState none"},
-        // With Control down as well, Alt keys are ordinary key messages (still with the Alt bit).
-        PlayCase{"{^%x}", {},
-                 "KEYDOWN 17 001D0001 SetKeyState 17 | KEYDOWN 18 20380001 SetKeyState 17,18 | "
-                 "KEYDOWN 88 202D0001 | KEYUP 88 E02D0001 KEYUP 18 C0380001 SetKeyState 17 "
-                 "KEYUP 17 C01D0001 SetKeyState none"},
-        // Key codes: the virtual key from the scan code, the key flags from the key code.
-        PlayCase{"{&30}", {}, "KEYDOWN 65 001E0001 | KEYUP 65 C01E0001"},
-        PlayCase{"{&200}", {}, "KEYDOWN 38 01480001 | KEYUP 38 C1480001"},
-        PlayCase{"{&0}", {}, ""},
-        // Left and right modifier keys update the thread's state too.
-        PlayCase{"{LSHIFT}", {},
-                 "KEYDOWN 160 002A0001 SetKeyState 160 | KEYUP 160 C02A0001 SetKeyState none | "},
-        PlayCase{"{F1}", {}, "KEYDOWN 112 003B0001 | KEYUP 112 C03B0001"},
-        PlayCase{"{~}", {}, "KEYDOWN 13 001C0001 | KEYUP 13 C01C0001"}));
 
 TEST(Play, TwoKeyDownsNeverGoOutInOneTick) {
   for (const char* text : {"{abc}", "{^c}", "{@0233}", "{+a b}", "{&30&31&32}", "{F1F2F3}", "{^%+abc}",

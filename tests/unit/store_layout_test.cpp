@@ -41,17 +41,11 @@ std::string AsString(Bytes bytes) {
 // names at 400, texts at 420.
 Block HandLoaded() {
   Block block(1024, 1024);
+  const std::pair<uint32_t, uint32_t> fields[] = {
+      {kPathOffset, 304}, {kLoadedCount, 2}, {kNameTableOffset, 400}, {kTextTableOffset, 420},
+      {400, 500}, {404, 520}, {408, 540}, {420, 600}, {424, 620}, {428, 680}};
+  for (const auto& [offset, value] : fields) block.U32(offset, value);
   block.Text(304, "x.ini");
-  block.U32(kPathOffset, 304);
-  block.U32(kLoadedCount, 2);
-  block.U32(kNameTableOffset, 400);
-  block.U32(kTextTableOffset, 420);
-  block.U32(400, 500);
-  block.U32(404, 520);
-  block.U32(408, 540);
-  block.U32(420, 600);
-  block.U32(424, 620);
-  block.U32(428, 680);
   block.Text(500, "<off>");
   block.Text(520, "Abc");
   block.Text(540, "B");
@@ -68,10 +62,9 @@ TEST(BlockSizeFor, FollowsTheAllocateRule) {
     int32_t size;
   };
   const Case cases[] = {
-      {16, true, 20480},          {0, true, 4096},       {-3, true, 1024},
-      {-4, true, 320},            {-1000, true, 320},    {INT32_MIN, true, 320},
-      {32, true, 36864},          {2097147, true, 2147482624},
-      {2097148, false, 0},        {INT32_MAX, false, 0},
+      {16, true, 20480}, {0, true, 4096}, {-3, true, 1024}, {-4, true, 320}, {-1000, true, 320},
+      {INT32_MIN, true, 320}, {32, true, 36864}, {2097147, true, 2147482624}, {2097148, false, 0},
+      {INT32_MAX, false, 0},
   };
   for (const Case& c : cases) {
     int32_t size = 0;
@@ -82,37 +75,27 @@ TEST(BlockSizeFor, FollowsTheAllocateRule) {
   }
 }
 
-TEST(StoreView, WithoutViewAnswersLikeNoStore) {
+TEST(StoreView, NoStoreOrFreshStoreHasOnlyOff) {
   StoreView none;
+  std::vector<uint8_t> small(303, 0);  // smaller than the header
+  Block fresh(20480, 20480);
+  for (StoreView view : {none, StoreView(small.data(), 303), fresh.View()}) {
+    EXPECT_FALSE(view.HasLoadedData());
+    EXPECT_EQ(view.LoadedCount(), 0);
+    for (int32_t index : {-1, 0, 1, 5}) {
+      EXPECT_EQ(view.MapName(index), "<off>");
+      EXPECT_EQ(AsString(view.MapText(index)), "\x01\x01\x01");
+    }
+    EXPECT_EQ(view.IndexByName("<off>"), 0);
+    EXPECT_FALSE(FindEntry(view, view.MapText(0), 0x01, 0x01).found);
+  }
   EXPECT_FALSE(none.Present());
+  EXPECT_FALSE(StoreView(small.data(), 303).Present());
   EXPECT_EQ(none.Get(kFront), 0);
-  EXPECT_EQ(none.LoadedCount(), 0);
-  EXPECT_EQ(none.MapName(1), "<off>");
-  EXPECT_EQ(AsString(none.MapText(0)), "\x01\x01\x01");
-  EXPECT_EQ(none.IndexByName("<off>"), 0);
   EXPECT_TRUE(none.SettingsPath().empty());
   EXPECT_EQ(none.KeyState(), nullptr);
   none.Set(kFront, 5);  // harmless
   EXPECT_FALSE(none.PutU32(304, 1));
-}
-
-TEST(StoreView, BlockSmallerThanTheHeaderIsNoStore) {
-  std::vector<uint8_t> bytes(303, 0);
-  StoreView view(bytes.data(), 303);
-  EXPECT_FALSE(view.Present());
-  EXPECT_EQ(view.MapName(0), "<off>");
-}
-
-TEST(StoreView, FreshStoreHasOnlyOff) {
-  Block block(20480, 20480);
-  StoreView view = block.View();
-  EXPECT_FALSE(view.HasLoadedData());
-  for (int32_t index : {-1, 0, 1, 5}) {
-    EXPECT_EQ(view.MapName(index), "<off>");
-    EXPECT_EQ(AsString(view.MapText(index)), "\x01\x01\x01");
-  }
-  EXPECT_EQ(view.IndexByName("<off>"), 0);
-  EXPECT_FALSE(FindEntry(view, view.MapText(0), 0x01, 0x01).found);
 }
 
 TEST(StoreView, InitialiseClearsAndWritesBlockSize) {
@@ -126,16 +109,8 @@ TEST(StoreView, InitialiseClearsAndWritesBlockSize) {
 }
 
 TEST(StoreView, LimitIsTheSmallerOfMappedSizeAndBlockSize) {
-  struct Case {
-    uint32_t mapped;
-    int32_t blockSize;
-    uint32_t limit;
-  };
-  const Case cases[] = {{4096, 320, 320}, {4096, 20480, 4096}, {4096, 0, 4096}, {4096, -5, 4096}};
-  for (const Case& c : cases) {
-    Block block(c.mapped, c.blockSize);
-    EXPECT_EQ(block.View().Limit(), c.limit) << c.mapped << " " << c.blockSize;
-  }
+  const std::pair<int32_t, uint32_t> cases[] = {{320, 320}, {20480, 4096}, {0, 4096}, {-5, 4096}};
+  for (const auto& [blockSize, limit] : cases) EXPECT_EQ(Block(4096, blockSize).View().Limit(), limit) << blockSize;
 }
 
 TEST(StoreView, ReadsHandLoadedMaps) {
@@ -176,10 +151,8 @@ TEST(FindEntry, FirstMatchingEntryWins) {
     bool found;
     std::string text;
   };
-  const Case cases[] = {
-      {0x1f, 0x80, true, "alpha"}, {0x20, 0x80, true, "beta"}, {0x1f, 0x81, false, ""},
-      {0x21, 0x80, false, ""},     {0x00, 0x80, false, ""},
-  };
+  const Case cases[] = {{0x1f, 0x80, true, "alpha"}, {0x20, 0x80, true, "beta"}, {0x1f, 0x81, false, ""},
+                        {0x21, 0x80, false, ""}, {0x00, 0x80, false, ""}};
   for (const Case& c : cases) {
     const EntryLookup lookup = FindEntry(view, greek, c.key, c.state);
     ASSERT_EQ(lookup.found, c.found) << int(c.key) << " " << int(c.state);
