@@ -5,6 +5,7 @@
 #   wine_run SECS prog args    run in E2E_DIR with a time-out; returns the program's exit code
 #   wine_bg prog args          start in the background (E2E_BG_PID; killed at teardown)
 #   wait_until SECS cmd args   poll every 0.1 s until cmd succeeds
+#   run_windows_gtest PROG SECS run a GoogleTest program; fail when it fails
 #   focus_window TITLE         Wine foreground + X focus on the top-level window TITLE
 #   e2e_screenshot NAME        $TESSEL_E2E_WORK/shots/NAME.png of the whole screen
 #   fail MESSAGE               print FAIL: MESSAGE and exit 1
@@ -74,6 +75,15 @@ wine_bg() {
   (cd "$E2E_DIR" && exec timeout -k 5 "${TESSEL_E2E_TIMEOUT:-300}" "$WINE" "$@" 9>&- >>"$E2E_LOG" 2>&1) &
   E2E_BG_PID=$!
   _E2E_BG_PIDS+=("$E2E_BG_PID")
+}
+
+# Runs one of the GoogleTest programs of the win64 build; fails the test when it fails.
+run_windows_gtest() {
+  local program=$1 secs=$2 rc
+  [ -f "$E2E_DIR/$program" ] || fail "$program is not in the win64 build"
+  wine_run "$secs" "$program" --gtest_color=no
+  rc=$?
+  [ "$rc" -eq 0 ] || fail "$program exited with $rc"
 }
 
 e2e_screenshot() {

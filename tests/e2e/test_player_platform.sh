@@ -5,13 +5,10 @@
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 
-[ -f "$E2E_DIR/gtest_player_platform.exe" ] || fail "gtest_player_platform.exe is not in the win64 build"
 OTHER="Player Other App"
 wine_bg target_app.exe "$OTHER"
 wait_until 20 wine_run 5 win_tool.exe wait-window "$OTHER" 1 || fail "window $OTHER never appeared"
 
-TESSEL_OTHER_TITLE="$OTHER" wine_run 180 gtest_player_platform.exe --gtest_color=no
-rc=$?
-[ "$rc" -eq 0 ] || fail "gtest_player_platform.exe exited with $rc"
+TESSEL_OTHER_TITLE="$OTHER" run_windows_gtest gtest_player_platform.exe 180
 [ "$(tr -d '\r' < "$E2E_DIR/$OTHER.txt")" = "moved" ] || fail "$OTHER holds [$(cat "$E2E_DIR/$OTHER.txt")]"
 echo PASS
