@@ -10,6 +10,7 @@ target_link_libraries(tessel_win32_common PUBLIC tessel_core user32 gdi32 kernel
 
 add_subdirectory(hooklib)
 add_subdirectory(hiddenhost)
+add_subdirectory(frontend)
 add_subdirectory(tools)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_subdirectory(tests/windows)

@@ -1,0 +1,213 @@
+#include "form.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace tessel::ui {
+namespace {
+
+constexpr int kDesignFontHeight = -11;  // "MS Sans Serif", 8 points
+
+bool IsLabel(const ControlSpec& control) {
+  return lstrcmpiA(control.windowClass, "STATIC") == 0;
+}
+
+SIZE TextSize(HWND window, HFONT font, const char* text) {
+  SIZE size = {0, 0};
+  HDC dc = GetDC(window);
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT rect = {0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_NOCLIP);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  size.cx = rect.right - rect.left;
+  size.cy = rect.bottom - rect.top;
+  return size;
+}
+
+// Child of dialog that contains window (window itself when it is one).
+HWND DirectChild(HWND dialog, HWND window) {
+  while (window && GetParent(window) != dialog) {
+    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)
+      window = GetParent(window);
+    else
+      return nullptr;
+  }
+  return window;
+}
+
+}  // namespace
+
+int Scale(int designPixels, int zoom) {
+  return static_cast<int>(static_cast<int64_t>(designPixels) * zoom / 100);
+}
+
+void FontHolder::Reset(HFONT font) {
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+HFONT CreateFaceFont(const char* face, int height, BYTE charSet, BYTE outputPrecision,
+                     int weight) {
+  LOGFONTA font = {};
+  font.lfHeight = height;
+  font.lfWeight = weight;
+  font.lfCharSet = charSet;
+  font.lfOutPrecision = outputPrecision;
+  lstrcpynA(font.lfFaceName, face ? face : "", LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls, size_t count,
+                 int zoom) {
+  window_ = dialog;
+  zoom_ = zoom;
+  formHint_ = spec.hint ? spec.hint : "";
+  controls_ = controls;
+  count_ = count;
+  font_.Reset(CreateFaceFont("MS Sans Serif", ui::Scale(kDesignFontHeight, zoom)));
+  if (spec.caption) SetWindowTextA(dialog, spec.caption);
+
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+  for (size_t i = 0; i < count; ++i) {
+    const ControlSpec& c = controls[i];
+    int width = Scale(c.width), height = Scale(c.height);
+    if (IsLabel(c) && c.width == 0) {
+      const SIZE size = TextSize(dialog, font_.Get(), c.caption ? c.caption : "");
+      width = size.cx;
+      height = size.cy;
+    }
+    DWORD style = c.style | WS_CHILD | WS_VISIBLE;
+    if (IsLabel(c) && c.hint) style |= SS_NOTIFY;  // labels with hints must see the mouse
+    HWND control = CreateWindowExA(c.exStyle, c.windowClass, c.caption ? c.caption : "", style,
+                                   Scale(c.left), Scale(c.top), width, height, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<intptr_t>(c.id)), instance,
+                                   nullptr);
+    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  }
+
+  const int clientWidth = Scale(spec.clientWidth);
+  const int clientHeight = Scale(spec.clientHeight);
+  if (spec.infoHeight > 0) {
+    const int infoHeight = Scale(spec.infoHeight);
+    HWND info = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP,
+                                0, clientHeight - infoHeight, clientWidth, infoHeight, dialog,
+                                reinterpret_cast<HMENU>(static_cast<intptr_t>(kInfoPanelId)),
+                                instance, nullptr);
+    if (info) SendMessageA(info, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    // The panel lies below the other controls so that buttons placed on it stay on top.
+    SetWindowPos(info, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  RECT frame = {0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CentreOnScreen() {
+  RECT rect;
+  GetWindowRect(window_, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetClientHeight(int designPixels) {
+  RECT client, frame;
+  GetClientRect(window_, &client);
+  GetWindowRect(window_, &frame);
+  const int extra = (frame.bottom - frame.top) - client.bottom;
+  const int height = Scale(designPixels);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, height + extra,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (HWND info = Item(kInfoPanelId)) {
+    RECT infoRect;
+    GetWindowRect(info, &infoRect);
+    const int infoHeight = infoRect.bottom - infoRect.top;
+    SetWindowPos(info, nullptr, 0, height - infoHeight, client.right, infoHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Form::SetInfo(const std::string& text) {
+  if (HWND info = Item(kInfoPanelId)) SetWindowTextA(info, text.c_str());
+}
+
+std::string Form::Info() const {
+  char text[1024] = "";
+  if (HWND info = Item(kInfoPanelId)) GetWindowTextA(info, text, sizeof text);
+  return text;
+}
+
+const char* Form::HintOf(HWND window) const {
+  HWND child = DirectChild(window_, window);
+  if (!child || child == window_) return formHint_;
+  const int id = GetDlgCtrlID(child);
+  for (size_t i = 0; i < sizeof changedIds_ / sizeof changedIds_[0]; ++i)
+    if (changedHints_[i] && changedIds_[i] == id) return changedHints_[i];
+  for (size_t i = 0; i < count_; ++i)
+    if (controls_[i].id == id) return controls_[i].hint ? controls_[i].hint : formHint_;
+  return formHint_;
+}
+
+void Form::SetHint(int id, const char* hint) {
+  for (size_t i = 0; i < sizeof changedIds_ / sizeof changedIds_[0]; ++i) {
+    if (!changedHints_[i] || changedIds_[i] == id) {
+      changedIds_[i] = id;
+      changedHints_[i] = hint;
+      return;
+    }
+  }
+}
+
+void Form::ShowHint(const char* hint) {
+  if (!active_ || !hint || hint == shownHint_) return;
+  shownHint_ = hint;
+  SetInfo(hint);
+}
+
+void Form::OnSetCursor(HWND under) { ShowHint(HintOf(under)); }
+
+void Form::OnActivate(bool active) {
+  active_ = active;
+  shownHint_ = nullptr;
+}
+
+void RegisterDialogClass(const char* className) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) return;
+  windowClass.lpfnWndProc = DefDlgProcA;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = className;
+  RegisterClassExA(&windowClass);
+}
+
+INT_PTR RunModalDialog(HWND owner, const char* className, DLGPROC procedure, LPARAM param) {
+  RegisterDialogClass(className);
+  // DLGTEMPLATE, then the menu (none), the class name and the title as UTF-16; no controls.
+  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  DLGTEMPLATE header = {};
+  header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  std::memcpy(words.data(), &header, sizeof header);
+  words.push_back(0);  // no menu
+  for (const char* c = className; *c; ++c) words.push_back(static_cast<WORD>(*c));
+  words.push_back(0);
+  words.push_back(0);  // empty title; the form sets its caption
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
+                                 reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
+                                 procedure, param);
+}
+
+void ShowError(HWND owner, const std::string& text) {
+  MessageBoxA(owner, text.c_str(), "Tessel+ : Error", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace tessel::ui

@@ -1,0 +1,11 @@
+// The options dialog: beep, message duration, off title, always-on-top and zoom.
+#pragma once
+#include "front_end.h"
+
+namespace tessel {
+
+// Runs the dialog between an Uninstall and an Install, as the options are read when the
+// hook is installed.
+void RunOptionsDialog(HWND buttonWindow, FrontEnd& app);
+
+}  // namespace tessel
