@@ -186,6 +186,36 @@ bool MemoryProfile::RawWrite(const std::string& section, const char* key, const 
   return true;
 }
 
+std::vector<ProfileEntry> MemoryProfile::RawGetSection(const std::string& section) {
+  std::vector<ProfileEntry> entries;
+  Section* found = FindSection(section);
+  if (found == nullptr) return entries;
+  for (const Entry& entry : found->entries) {
+    if (!entry.value || entry.name.empty() || entry.name.front() == ';') continue;
+    entries.push_back({entry.name, *entry.value});
+  }
+  return entries;
+}
+
+bool MemoryProfile::RawWriteSection(const std::string& section,
+                                    const std::vector<ProfileEntry>& entries) {
+  if (writesFail_) return false;
+  std::vector<Entry> lines;
+  for (const ProfileEntry& entry : entries)
+    lines.push_back(Entry{std::string(TrimLeft(entry.key)), std::string(TrimLeft(entry.value))});
+  bool first = true;
+  for (Section& s : sections_) {
+    if (!SameName(s.name, section)) continue;
+    s.entries = first ? lines : std::vector<Entry>{};
+    first = false;
+  }
+  if (first && !lines.empty()) sections_.push_back(Section{std::string(TrimLeft(section)), lines});
+  Rewrite();
+  // The platform reads the file anew: values lose the blanks a write kept at their end.
+  SetText(text_);
+  return true;
+}
+
 void MemoryProfile::Rewrite() {
   std::string text;
   for (const Section& section : sections_) {

@@ -21,6 +21,8 @@ class MemoryProfile : public Profile {
                            const std::string& defaultValue) override;
   std::vector<std::string> RawGetKeys(const std::string& section) override;
   bool RawWrite(const std::string& section, const char* key, const char* value) override;
+  std::vector<ProfileEntry> RawGetSection(const std::string& section) override;
+  bool RawWriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) override;
 
   // The file's text as it would be on disk; empty for a missing file.
   std::string Text() const;

@@ -40,6 +40,15 @@ std::vector<std::string> Profile::ReadKeys(const std::string& section) {
   return keys;
 }
 
+std::vector<ProfileEntry> Profile::ReadSection(const std::string& section) {
+  std::vector<ProfileEntry> entries = RawGetSection(section);
+  std::vector<ProfileEntry> kept;
+  kept.reserve(entries.size());
+  for (ProfileEntry& entry : entries)
+    if (!entry.key.empty()) kept.push_back(std::move(entry));
+  return kept;
+}
+
 void Profile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
   if (!RawWrite(section, key.c_str(), value.c_str())) throw ProfileWriteError(FileName());
@@ -59,6 +68,10 @@ void Profile::EraseSection(const std::string& section) {
 
 void Profile::DeleteKey(const std::string& section, const std::string& key) {
   if (!RawWrite(section, key.c_str(), nullptr)) throw ProfileWriteError(FileName());
+}
+
+void Profile::WriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) {
+  if (!RawWriteSection(section, entries)) throw ProfileWriteError(FileName());
 }
 
 }  // namespace tessel

@@ -18,6 +18,15 @@ class ProfileWriteError : public std::runtime_error {
   explicit ProfileWriteError(const std::string& fileName);
 };
 
+// One "key=value" line of a section, the value as it stands in the file.
+struct ProfileEntry {
+  std::string key;
+  std::string value;
+  bool operator==(const ProfileEntry& other) const {
+    return key == other.key && value == other.value;
+  }
+};
+
 class Profile {
  public:
   virtual ~Profile() = default;
@@ -32,6 +41,11 @@ class Profile {
   virtual std::vector<std::string> RawGetKeys(const std::string& section) = 0;
   // key == nullptr erases the section, value == nullptr deletes the key.
   virtual bool RawWrite(const std::string& section, const char* key, const char* value) = 0;
+  // Every line of section in file order as the platform lists it (comments left out).
+  virtual std::vector<ProfileEntry> RawGetSection(const std::string& section) = 0;
+  // Replaces the entries of section (of every header with its name) in one write.
+  virtual bool RawWriteSection(const std::string& section,
+                               const std::vector<ProfileEntry>& entries) = 0;
 
   // Reading rules.
   std::string ReadString(const std::string& section, const std::string& key,
@@ -41,12 +55,20 @@ class Profile {
   // Key names in file order that fit the 8192-byte buffer rule.
   std::vector<std::string> ReadKeys(const std::string& section);
 
+  // Every "key=value" line of section in file order, values whole (not cut at 1023
+  // characters) and as they stand in the file, quotes kept, so that a copy is exact.
+  // Nameless lines and lines without "=" are left out; a missing section gives none.
+  std::vector<ProfileEntry> ReadSection(const std::string& section);
+
   // Writing rules; each throws ProfileWriteError when the write fails.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
   void EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& key);
+  // Replaces all entries of section by entries, in order, with one write of the file. A
+  // missing section is added at the end (only when entries is not empty).
+  void WriteSection(const std::string& section, const std::vector<ProfileEntry>& entries);
 };
 
 }  // namespace tessel

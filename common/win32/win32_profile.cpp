@@ -45,4 +45,40 @@ bool Win32Profile::RawWrite(const std::string& section, const char* key, const c
   return WritePrivateProfileStringA(section.c_str(), key, value, fileName_.c_str()) != FALSE;
 }
 
+std::vector<ProfileEntry> Win32Profile::RawGetSection(const std::string& section) {
+  // A section that does not fit comes back cut at size - 2: read again into a larger buffer.
+  std::vector<char> buffer(kKeyBufferSize);
+  DWORD length = 0;
+  for (;;) {
+    length = GetPrivateProfileSectionA(section.c_str(), buffer.data(),
+                                       static_cast<DWORD>(buffer.size()), fileName_.c_str());
+    if (length + 2 < buffer.size() || buffer.size() >= (1u << 30)) break;
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+  std::vector<ProfileEntry> entries;
+  const char* p = buffer.data();
+  const char* const end = buffer.data() + std::min<size_t>(length, buffer.size());
+  while (p < end && *p != '\0') {
+    const char* const zero = std::find(p, end, '\0');
+    const char* const equals = std::find(p, zero, '=');
+    if (equals != zero) entries.push_back({std::string(p, equals), std::string(equals + 1, zero)});
+    p = zero + 1;
+  }
+  return entries;
+}
+
+bool Win32Profile::RawWriteSection(const std::string& section,
+                                   const std::vector<ProfileEntry>& entries) {
+  std::string block;
+  for (const ProfileEntry& entry : entries) {
+    block += entry.key;
+    block += '=';
+    block += entry.value;
+    block += '\0';
+  }
+  block += '\0';
+  block += '\0';
+  return WritePrivateProfileSectionA(section.c_str(), block.c_str(), fileName_.c_str()) != FALSE;
+}
+
 }  // namespace tessel

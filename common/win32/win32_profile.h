@@ -12,6 +12,8 @@ class Win32Profile : public Profile {
                            const std::string& defaultValue) override;
   std::vector<std::string> RawGetKeys(const std::string& section) override;
   bool RawWrite(const std::string& section, const char* key, const char* value) override;
+  std::vector<ProfileEntry> RawGetSection(const std::string& section) override;
+  bool RawWriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) override;
 
  private:
   std::string fileName_;

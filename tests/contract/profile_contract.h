@@ -271,6 +271,33 @@ TEST_P(ProfileContract, ReadsWhatWasWrittenAndWhatChangedBehindItsBack) {
   EXPECT_EQ(p->ReadInteger("TESSEL32", "Zoom", 0), 150);
 }
 
+// Whole sections: read with values uncut and as written, replaced in one write.
+TEST_P(ProfileContract, Sections) {
+  const std::string longValue(1500, 'v');
+  auto p = With("; head\r\n[S]\r\n;comment=1\r\nk=v\r\nq=\"quoted\"\r\nnoeq\r\n  sp  =  v v  \r\n"
+                "k=dup\r\n=nameless\r\nlong=" + longValue + "\r\n[T]\r\nt=1\r\n[s]\r\nlater=2\r\n");
+  const std::vector<ProfileEntry> expected = {
+      {"k", "v"}, {"q", "\"quoted\""}, {"sp", "v v"}, {"k", "dup"}, {"long", longValue}};
+  EXPECT_EQ(p->ReadSection("s"), expected);
+  EXPECT_TRUE(p->ReadSection("Missing").empty());
+
+  p->WriteSection("s", {{"a", "1"}, {"b", "x=y"}, {"q", "\"kept\""}});
+  EXPECT_EQ(FileText(*p), "; head\r\n[S]\r\na=1\r\nb=x=y\r\nq=\"kept\"\r\n[T]\r\nt=1\r\n[s]\r\n");
+  EXPECT_EQ(p->ReadString("S", "q", "-"), "kept");
+  p->WriteSection("T", {});
+  p->WriteSection("New", {{"n", "1"}});
+  EXPECT_EQ(FileText(*p), "; head\r\n[S]\r\na=1\r\nb=x=y\r\nq=\"kept\"\r\n[T]\r\n[s]\r\n[New]\r\nn=1\r\n");
+
+  std::vector<ProfileEntry> many;
+  for (int i = 0; i < 3000; ++i) many.push_back({std::to_string(i) + "_N", "value\\s" + std::to_string(i)});
+  p->WriteSection("Big", many);
+  EXPECT_EQ(p->ReadSection("BIG"), many);
+  EXPECT_EQ(p->ReadKeys("Big").size(), 1328u);  // the key list alone stops at 8192 bytes
+
+  for (auto& unwritable : world_->UnwritableProfiles())
+    EXPECT_THROW(unwritable->WriteSection("S", {{"a", "1"}}), ProfileWriteError);
+}
+
 TEST_P(ProfileContract, FailedWriteRaisesUnableToWrite) {
   std::vector<std::unique_ptr<Profile>> profiles = world_->UnwritableProfiles();
   ASSERT_FALSE(profiles.empty());
