@@ -48,6 +48,22 @@ expect_ctl $SELECTOR_VIEW "(SCA) F3"
 [ "$(rows | grep -c -- '-->')" = 3 ] || fail "selector rows in Tom & Jerry: $(rows)"
 rows | grep -Fxq 'A\x09\x09\x01tom' || fail "rows of Tom & Jerry: $(rows)"
 
+# The map menu opens on a right-click and on a double-click; its hints show in the Info
+# panel.
+menu_open() { wine_run 5 win_tool.exe list | grep -q '#32768'; }
+read -r x y <<<"$(control_centre "$ED" $MAP_LIST)"
+click_at "$x" "$y" 3
+wine_run 10 win_tool.exe menukeys 28 >/dev/null || fail "no map menu on a right-click"
+expect_info "Create an empty map"
+wine_run 10 win_tool.exe menukeys 28 28 >/dev/null
+expect_info "Erase the selected map map"
+wine_run 10 win_tool.exe menukeys 1b >/dev/null
+wait_until 5 eval '! menu_open' || fail "the map menu stayed open"
+timeout 5 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+wait_until 5 menu_open || fail "no map menu on a double-click"
+wine_run 10 win_tool.exe menukeys 1b >/dev/null
+wait_until 5 eval '! menu_open' || fail "the map menu stayed open"
+
 # Refusals, each with its message and nothing written.
 before=$(md5sum <"$E2E_DIR/$INI")
 press Store;  expect_info "Missing key selection. (Select a key)"
