@@ -101,7 +101,9 @@ void ShowInformation(HINSTANCE module, const char* text, int32_t duration) {
                                    reinterpret_cast<LPARAM>(&info));
   if (window) {
     Place(window, info);
-    ShowWindow(window, SW_SHOW);
+    // Not activated: the application being typed into keeps its focus, and an activated
+    // popup costs seconds in DestroyWindow under Wine (docs/platform-notes.md).
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     ShowFor(window, milliseconds);
     DestroyWindow(window);
   } else {
