@@ -80,8 +80,8 @@ void ShowFor(HWND window, DWORD milliseconds) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= milliseconds) return;
     const DWORD remaining = milliseconds - elapsed;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, remaining < kPaintCheckMs ? remaining : kPaintCheckMs,
-                              QS_PAINT);
+    const DWORD wait = remaining < kPaintCheckMs ? remaining : kPaintCheckMs;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_PAINT);
     // Marks the paint requests seen so far as known, so that the next wait sleeps again.
     GetQueueStatus(QS_PAINT);
   }

@@ -11,9 +11,10 @@ SHOTS=$TESSEL_E2E_WORK/shots
 info_rect() { wine_run 10 win_tool.exe list | grep '#32770' | head -n 1 | awk '{print $NF}'; }
 
 # text_verdict SHOT RECT LINES [underline]: "ok ..." when, inside the window's one-pixel
-# frame, the dark pixels of SHOT fill LINES lines of the font, each centred, from near its top
-# and at least half a line high, the widest as wide as the window's text, none touching the frame; with
-# "underline", the lowest dark row is a short stroke below a blank row. Otherwise the fault.
+# frame, the dark pixels of SHOT fill LINES lines of the font, each centred, from near its
+# top and at least half a line high, the widest as wide as the window's text, none touching
+# the frame; with "underline", the lowest dark row is a short stroke below a blank row.
+# Otherwise the fault.
 text_verdict() {
   local shot=$1 rect=$2 lines=$3 underline=${4:-} l t r b
   IFS=, read -r l t r b <<< "$rect"
@@ -21,7 +22,8 @@ text_verdict() {
   # the top of the client area.
   convert "$SHOTS/$shot.png" -crop "$((r - l - 2))x$((b - t - 2))+$((l + 1))+$((t + 1))" +repage \
       -colorspace Gray -threshold 50% -compress none pbm:- |
-    awk -v lines="$lines" -v textw=$((r - l - 20)) -v texth=$((b - t - 10)) -v first=3 -v underline="$underline" '
+    awk -v lines="$lines" -v textw=$((r - l - 20)) -v texth=$((b - t - 10)) -v first=3 \
+        -v underline="$underline" '
       NR == 1 { next }
       NR == 2 { w = $1; next }
       {
@@ -53,16 +55,20 @@ text_verdict() {
           if (lo[k] < 1 || hi[k] > w - 2) { printf "line %d touches the frame\n", k + 1; exit }
           # Every line tested has capitals or ascenders, which reach close to its top.
           if (ltop[k] - first - k * lh > lh / 3 || lbot[k] - ltop[k] + 1 < lh / 2) {
-            printf "line %d fills rows %d-%d of %d-%d\n", k + 1, ltop[k], lbot[k], first + k * lh, first + (k + 1) * lh - 1; exit
+            printf "line %d fills rows %d-%d of %d-%d\n", k + 1, ltop[k], lbot[k],
+                   first + k * lh, first + (k + 1) * lh - 1; exit
           }
           if (hi[k] - lo[k] + 1 > widest) widest = hi[k] - lo[k] + 1
         }
-        if (widest < textw - 4) { printf "the text is %d pixels wide, the window holds %d\n", widest, textw; exit }
-        if (bottom - top + 1 < texth - lh / 2) { printf "the text is %d pixels high of %d\n", bottom - top + 1, texth; exit }
+        if (widest < textw - 4) { printf "the text is %d pixels wide of %d\n", widest, textw; exit }
+        if (bottom - top + 1 < texth - lh / 2) {
+          printf "the text is %d pixels high of %d\n", bottom - top + 1, texth; exit
+        }
         if (underline != "" && (row[bottom - 1] || row[bottom] < 4 || row[bottom] > 12)) {
           printf "no underline stroke at the bottom (row %d: %d pixels)\n", bottom, row[bottom]; exit
         }
-        printf "ok %d dark pixels in rows %d-%d, %d lines, %d of %d pixels wide\n", dark, top, bottom, lines, widest, textw
+        printf "ok %d dark pixels in rows %d-%d, %d lines, %d of %d pixels wide\n",
+               dark, top, bottom, lines, widest, textw
       }'
 }
 
