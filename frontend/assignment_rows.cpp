@@ -31,14 +31,17 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string DecodedValue(const ProfileEntry& entry) { return DecodeValue(ValueAsRead(entry.value)); }
+std::string DecodedValue(const ProfileEntry& entry) {
+  return DecodeValue(ValueAsRead(entry.value));
+}
 
 // The key of a row: a descriptor with a key code other than 0.
 bool RowKeyOf(const std::string& name, KeyDescriptor& key) {
   return ParseKeyDescriptor(name, key) && key.keyCode != 0;
 }
 
-AssignmentRow MakeRow(const KeyDescriptor& key, const KeyNamer& keyName, const std::string& result) {
+AssignmentRow MakeRow(const KeyDescriptor& key, const KeyNamer& keyName,
+                      const std::string& result) {
   AssignmentRow row;
   row.keyCode = key.keyCode;
   row.stateByte = static_cast<uint8_t>(kStateByteMark | key.state);
@@ -73,14 +76,16 @@ std::vector<AssignmentRow> BuildAssignmentRows(const std::vector<ProfileEntry>& 
   std::vector<AssignmentRow> rows;
   KeyDescriptor key;
   for (const ProfileEntry& entry : VisibleEntries(selectors))
-    if (RowKeyOf(entry.key, key)) rows.push_back(MakeRow(key, keyName, "--> [" + DecodedValue(entry) + "]"));
+    if (RowKeyOf(entry.key, key))
+      rows.push_back(MakeRow(key, keyName, "--> [" + DecodedValue(entry) + "]"));
   for (const ProfileEntry& entry : VisibleEntries(mapSection)) {
     if (!RowKeyOf(entry.key, key)) continue;
     const std::string text = DecodedValue(entry);
     DeadKeyValue deadKey;
     rows.push_back(MakeRow(key, keyName,
-                           IsDeadKeyValue(text, mapNames, &deadKey) ? "<-> [" + deadKey.mapName + "]"
-                                                                    : WithFontSwitches(text)));
+                           IsDeadKeyValue(text, mapNames, &deadKey)
+                               ? "<-> [" + deadKey.mapName + "]"
+                               : WithFontSwitches(text)));
   }
   return rows;
 }
@@ -130,9 +135,10 @@ std::string WithFontSwitches(std::string_view decoded) {
 }
 
 int RowTabStop(int tabIndex, int zoom) {
-  const int design = tabIndex < kTabStopCount
-                         ? kTabStops[tabIndex < 0 ? 0 : tabIndex]
-                         : kTabStops[kTabStopCount - 1] + (tabIndex - kTabStopCount + 1) * kTabStepAfterTable;
+  const int design =
+      tabIndex < kTabStopCount
+          ? kTabStops[tabIndex < 0 ? 0 : tabIndex]
+          : kTabStops[kTabStopCount - 1] + (tabIndex - kTabStopCount + 1) * kTabStepAfterTable;
   return static_cast<int>(static_cast<int64_t>(design) * zoom / 100);
 }
 
@@ -156,7 +162,8 @@ std::optional<std::string> MapSelectorKey(const std::vector<ProfileEntry>& selec
   std::optional<std::string> found;
   KeyDescriptor key;
   for (const ProfileEntry& entry : VisibleEntries(selectors))
-    if (ParseKeyDescriptor(entry.key, key) && SameName(DecodedValue(entry), mapName)) found = entry.key;
+    if (ParseKeyDescriptor(entry.key, key) && SameName(DecodedValue(entry), mapName))
+      found = entry.key;
   return found;
 }
 

@@ -10,9 +10,7 @@
 namespace tessel {
 namespace {
 
-bool IsOff(const std::string& name) {
-  return NameInList(name, {kOffMapName});
-}
+bool IsOff(const std::string& name) { return NameInList(name, {kOffMapName}); }
 
 bool NamesExistingDeadKeyMap(Profile& settings, const std::string& decoded) {
   DeadKeyValue value;
@@ -108,8 +106,8 @@ const char* MakeSelector(Profile& settings, const EditorSituation& s) {
   return nullptr;
 }
 
-ReplacementField ReplacementFieldFor(Profile& settings, const std::string& mapName,
-                                     uint8_t keyCode, uint8_t stateByte) {
+ReplacementField ReplacementFieldFor(Profile& settings, const std::string& mapName, uint8_t keyCode,
+                                     uint8_t stateByte) {
   if (keyCode == 0) return {};
   const std::string descriptor = FormatKeyDescriptor(keyCode, stateByte);
   if (IsSelectorKey(settings, descriptor)) return {FieldShows::Selector, kSelectorFieldText};

@@ -58,7 +58,7 @@ struct ReplacementField {
 };
 constexpr const char* kSelectorFieldText = "<Selector !>";
 constexpr const char* kDeadKeyFieldText = "<Dead Key!>";
-ReplacementField ReplacementFieldFor(Profile& settings, const std::string& mapName,
-                                     uint8_t keyCode, uint8_t stateByte);
+ReplacementField ReplacementFieldFor(Profile& settings, const std::string& mapName, uint8_t keyCode,
+                                     uint8_t stateByte);
 
 }  // namespace tessel

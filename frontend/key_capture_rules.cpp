@@ -16,7 +16,8 @@ uint8_t KeyCodeOfKeyData(uint32_t keyData) {
   return static_cast<uint8_t>((keyData & kExtendedFlag) ? scanCode + 128 : scanCode);
 }
 
-std::optional<ChosenKey> CaptureKey(unsigned virtualKey, uint32_t keyData, const ModifierKeys& modifiers) {
+std::optional<ChosenKey> CaptureKey(unsigned virtualKey, uint32_t keyData,
+                                    const ModifierKeys& modifiers) {
   if (virtualKey <= 1) return std::nullopt;
   ChosenKey key;
   key.keyCode = KeyCodeOfKeyData(keyData);
@@ -31,7 +32,9 @@ std::optional<std::string> VirtualKeyFieldText(unsigned virtualKey) {
   return VirtualKeyText(static_cast<uint8_t>(virtualKey));
 }
 
-std::string ScanCodeFieldText(uint32_t keyData) { return "&" + std::to_string(KeyCodeOfKeyData(keyData)); }
+std::string ScanCodeFieldText(uint32_t keyData) {
+  return "&" + std::to_string(KeyCodeOfKeyData(keyData));
+}
 
 uint8_t StateByteAfterBox(uint8_t stateByte, uint8_t tag, bool ticked) {
   tag &= 7;

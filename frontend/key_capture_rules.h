@@ -24,7 +24,8 @@ struct ChosenKey {
 };
 // The key field's choice; nothing for virtual-key codes 0 and 1. Alt is the key data's
 // context flag (bit 29).
-std::optional<ChosenKey> CaptureKey(unsigned virtualKey, uint32_t keyData, const ModifierKeys& modifiers);
+std::optional<ChosenKey> CaptureKey(unsigned virtualKey, uint32_t keyData,
+                                    const ModifierKeys& modifiers);
 
 // The virtual-key field's text; nothing for codes 0 to 3.
 std::optional<std::string> VirtualKeyFieldText(unsigned virtualKey);

@@ -12,7 +12,8 @@ void FillAssignmentList(HWND list, const std::vector<AssignmentRow>& rows) {
   SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
   for (const AssignmentRow& row : rows) {
     const std::string text = RowListText(row);
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT index =
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0) SendMessageA(list, LB_SETITEMDATA, index, RowKey(row.keyCode, row.stateByte));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -52,8 +53,9 @@ void DrawAssignmentRow(const DRAWITEMSTRUCT& item, HFONT ownFont, HFONT displayF
 
   const LRESULT length = SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
   std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-  const LRESULT copied =
-      length > 0 ? SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())) : 0;
+  const LRESULT copied = length > 0 ? SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID,
+                                                   reinterpret_cast<LPARAM>(text.data()))
+                                    : 0;
   text.resize(copied > 2 ? static_cast<size_t>(copied) - 2 : 0);  // the key bytes are not drawn
 
   HGDIOBJ previous = SelectObject(dc, ownFont);
@@ -73,7 +75,9 @@ void DrawAssignmentRow(const DRAWITEMSTRUCT& item, HFONT ownFont, HFONT displayF
         pen += extent.cx;
         break;
       }
-      case RowPiece::Tab: pen = rect.left + RowTabStop(tabs++, zoom); break;
+      case RowPiece::Tab:
+        pen = rect.left + RowTabStop(tabs++, zoom);
+        break;
       case RowPiece::FontSwitch:
         display = !display;
         SelectObject(dc, display && displayFont ? displayFont : ownFont);

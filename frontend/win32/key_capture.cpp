@@ -25,10 +25,12 @@ LRESULT DialogCode(HWND edit, WPARAM wParam, LPARAM lParam) {
       KeyMovesFocus(static_cast<unsigned>(message->wParam), GetKeyState(VK_CONTROL) < 0,
                     AltInKeyData(message->lParam) || GetKeyState(VK_MENU) < 0))
     return own & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-  return own | DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTMESSAGE;
+  return own | DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB |
+         DLGC_WANTMESSAGE;
 }
 
-LRESULT Report(const KeyEventHandler& handler, HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Report(const KeyEventHandler& handler, HWND edit, UINT message, WPARAM wParam,
+               LPARAM lParam) {
   KeyMessage key{message, wParam, lParam, 0};
   // Nothing may unwind through the window procedure; handlers report their own failures.
   try {
@@ -42,20 +44,25 @@ LRESULT CALLBACK FieldProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM l
                                 DWORD_PTR data) {
   CaptureEvents& events = *reinterpret_cast<CaptureEvents*>(data);
   switch (message) {
-    case WM_GETDLGCODE: return DialogCode(edit, wParam, lParam);
+    case WM_GETDLGCODE:
+      return DialogCode(edit, wParam, lParam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return Report(events.onKeyDown, edit, message, wParam, lParam);
+    case WM_SYSKEYDOWN:
+      return Report(events.onKeyDown, edit, message, wParam, lParam);
     case WM_KEYUP:
-    case WM_SYSKEYUP: return Report(events.onKeyUp, edit, message, wParam, lParam);
+    case WM_SYSKEYUP:
+      return Report(events.onKeyUp, edit, message, wParam, lParam);
     case WM_CHAR:
-    case WM_SYSCHAR: return 0;
+    case WM_SYSCHAR:
+      return 0;
     case WM_NCDESTROY: {
       const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
       RemoveWindowSubclass(edit, FieldProcedure, kSubclassId);
       delete &events;
       return result;
     }
-    default: return DefSubclassProc(edit, message, wParam, lParam);
+    default:
+      return DefSubclassProc(edit, message, wParam, lParam);
   }
 }
 

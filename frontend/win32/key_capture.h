@@ -13,7 +13,7 @@ namespace tessel {
 
 // One keyboard message as the field received it; the handler may read and change it.
 struct KeyMessage {
-  UINT message;        // WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP or WM_SYSKEYUP
+  UINT message;  // WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP or WM_SYSKEYUP
   WPARAM virtualKey;
   LPARAM keyData;      // repeat count, scan code (bits 16-23), extended (24), Alt (29), ...
   LRESULT result = 0;  // the field answers 0 whatever the handler sets

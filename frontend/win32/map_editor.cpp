@@ -46,7 +46,14 @@ enum Label : int {
   kLabelScanCode,
 };
 
-enum MenuEntry : UINT { kMenuNew = 300, kMenuCopy, kMenuDelete, kMenuRename, kMenuImport, kMenuExport };
+enum MenuEntry : UINT {
+  kMenuNew = 300,
+  kMenuCopy,
+  kMenuDelete,
+  kMenuRename,
+  kMenuImport,
+  kMenuExport
+};
 
 struct MenuSpec {
   MenuEntry id;
@@ -77,61 +84,81 @@ constexpr DWORD kClientEdge = WS_EX_CLIENTEDGE;
 // Tab order is table order. CloseButton lies on the Info panel: its top follows the
 // window's height (SetLarge).
 const ui::ControlSpec kControls[] = {
-    {kLabelMaps, "STATIC", 0, 8, 4, 0, 0, "Maps", "List of existing maps, <off> is representing the original layout"},
-    {kMapList, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, 8, 24, 113, 121, nullptr,
-     "Click to select a map; double-click or right-click to manage maps", kClientEdge},
+    {kLabelMaps, "STATIC", 0, 8, 4, 0, 0, "Maps",
+     "List of existing maps, <off> is representing the original layout"},
+    {kMapList, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, 8, 24, 113, 121,
+     nullptr, "Click to select a map; double-click or right-click to manage maps", kClientEdge},
     {kLabelSelector, "STATIC", 0, 8, 146, 0, 0, "Selector", nullptr},
-    {kSelectorView, "STATIC", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX | SS_NOTIFY, 8, 160, 113, 25,
-     "", "Hotkey for the selected map"},
-    {kLabelAssignments, "STATIC", 0, 128, 4, 0, 0, "Key Assignments", "List of mapped keystrokes and their result"},
+    {kSelectorView, "STATIC", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX | SS_NOTIFY, 8,
+     160, 113, 25, "", "Hotkey for the selected map"},
+    {kLabelAssignments, "STATIC", 0, 128, 4, 0, 0, "Key Assignments",
+     "List of mapped keystrokes and their result"},
     {kAssignmentList, "LISTBOX",
-     LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, 128,
-     24, 305, 89, nullptr, "Select an assignment to modify or remove", kClientEdge},
+     LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
+         WS_VSCROLL | kTab,
+     128, 24, 305, 89, nullptr, "Select an assignment to modify or remove", kClientEdge},
     {kFontButton, "BUTTON", BS_PUSHBUTTON, 294, 2, 56, 19, "Font",
      "Change display font for editing maps (has no effect outside the editor)"},
-    {kHelpButton, "BUTTON", kButton, 352, 2, 56, 19, "Help", "Online help and background information"},
-    {kLabelKey, "STATIC", 0, 128, 120, 0, 0, "Key", "A key on keyboard (considering the physical position)"},
+    {kHelpButton, "BUTTON", kButton, 352, 2, 56, 19, "Help",
+     "Online help and background information"},
+    {kLabelKey, "STATIC", 0, 128, 120, 0, 0, "Key",
+     "A key on keyboard (considering the physical position)"},
     {kLabelShift, "STATIC", 0, 155, 120, 0, 0, "S", nullptr},
     {kLabelControl, "STATIC", 0, 179, 120, 0, 0, "C", nullptr},
     {kLabelAlt, "STATIC", 0, 203, 120, 0, 0, "A", nullptr},
     {kShiftBox, "BUTTON", BS_AUTOCHECKBOX, 164, 118, 15, 17, "", "Shift was pressed with the key"},
-    {kControlBox, "BUTTON", BS_AUTOCHECKBOX | kTab, 188, 118, 15, 17, "", "Control was pressed with the key"},
-    {kAltBox, "BUTTON", BS_AUTOCHECKBOX | kTab, 212, 118, 15, 17, "", "Alt was pressed with the key"},
+    {kControlBox, "BUTTON", BS_AUTOCHECKBOX | kTab, 188, 118, 15, 17, "",
+     "Control was pressed with the key"},
+    {kAltBox, "BUTTON", BS_AUTOCHECKBOX | kTab, 212, 118, 15, 17, "",
+     "Alt was pressed with the key"},
     {kLabelReplacement, "STATIC", 0, 232, 120, 0, 0, "Replacement text",
      "The text or macro as a result of the keystroke"},
     {kSelChar, "BUTTON", kButton, 368, 116, 65, 19, "Character",
      "Select and insert a character into the replacement text"},
-    {kKeyBox, "EDIT", kEdit, 128, 138, 97, 21, "", "Enter a key combination for re-mapping", kClientEdge},
+    {kKeyBox, "EDIT", kEdit, 128, 138, 97, 21, "", "Enter a key combination for re-mapping",
+     kClientEdge},
     {kReplacementTextBox, "EDIT", kEdit, 232, 138, 201, 21, "",
      "Edit the result of the \"key\", this will be sent to your applications", kClientEdge},
     {kMakeSelectorButton, "BUTTON", kButton, 128, 166, 97, 19, "Make Selector",
      "Make key the hotkey of the selected map"},
-    {kAddButton, "BUTTON", kButton, 232, 166, 48, 19, "Store", "Store the new or modified key assignment"},
-    {kRemoveButton, "BUTTON", kButton, 280, 166, 56, 19, "Remove", "Remove key assignment or selector from the map"},
+    {kAddButton, "BUTTON", kButton, 232, 166, 48, 19, "Store",
+     "Store the new or modified key assignment"},
+    {kRemoveButton, "BUTTON", kButton, 280, 166, 56, 19, "Remove",
+     "Remove key assignment or selector from the map"},
     {kKillButton, "BUTTON", kButton, 336, 166, 49, 19, "Kill",
      "Create or modify \"deadkey\" (like ^ in  ^+o = \xF4)"},
     {kMoreButton, "BUTTON", kButton, 392, 166, 41, 19, ">>", kShowMoreHint},
-    {kMacroBox, "EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, 8, 196, 337, 105, "",
-     "Edit replacement text; see help for  macro languge reference", kClientEdge},
-    {kLabelCommands, "STATIC", 0, 352, 192, 0, 0, "Commands", "List of macro commands and virtual key names"},
+    {kMacroBox, "EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, 8, 196,
+     337, 105, "", "Edit replacement text; see help for  macro languge reference", kClientEdge},
+    {kLabelCommands, "STATIC", 0, 352, 192, 0, 0, "Commands",
+     "List of macro commands and virtual key names"},
     {kLangList, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 352, 208, 83, 200, nullptr,
      "Select a command or a keyname to insert"},
-    {kLabelVirtualKey, "STATIC", 0, 352, 230, 0, 0, "Virtual Key", "Language dependent name or code of a key"},
-    {kInsertVKButton, "BUTTON", kButton, 352, 244, 17, 17, "<", "Insert selected virtual key to editor"},
-    {kVKeyBox, "EDIT", kEdit, 370, 244, 65, 21, "", "Press a key to see virtual key name or code", kClientEdge},
+    {kLabelVirtualKey, "STATIC", 0, 352, 230, 0, 0, "Virtual Key",
+     "Language dependent name or code of a key"},
+    {kInsertVKButton, "BUTTON", kButton, 352, 244, 17, 17, "<",
+     "Insert selected virtual key to editor"},
+    {kVKeyBox, "EDIT", kEdit, 370, 244, 65, 21, "", "Press a key to see virtual key name or code",
+     kClientEdge},
     {kLabelScanCode, "STATIC", 0, 352, 266, 0, 0, "Scan Code",
      "Physical position of the key on the keyboard (+128 if \"extended key\")"},
-    {kInsertScanButton, "BUTTON", kButton, 352, 280, 17, 17, "<", "Insert selected scan code to editor"},
-    {kScanCodeBox, "EDIT", kEdit, 370, 280, 65, 21, "", "Press a key to see scan code", kClientEdge},
-    {kCloseButton, "BUTTON", kButton, kCloseButtonLeft, kEditorSmallHeight - kEditorInfoHeight + kCloseButtonTop,
-     41, 17, "Close", "Finish editing session"},
+    {kInsertScanButton, "BUTTON", kButton, 352, 280, 17, 17, "<",
+     "Insert selected scan code to editor"},
+    {kScanCodeBox, "EDIT", kEdit, 370, 280, 65, 21, "", "Press a key to see scan code",
+     kClientEdge},
+    {kCloseButton, "BUTTON", kButton, kCloseButtonLeft,
+     kEditorSmallHeight - kEditorInfoHeight + kCloseButtonTop, 41, 17, "Close",
+     "Finish editing session"},
 };
 
 // Shown only in the large state.
-const int kLargeStateControls[] = {kMacroBox,       kLabelCommands, kLangList,      kLabelVirtualKey, kInsertVKButton,
-                                   kVKeyBox,        kLabelScanCode, kInsertScanButton, kScanCodeBox};
+const int kLargeStateControls[] = {kMacroBox,        kLabelCommands,    kLangList,
+                                   kLabelVirtualKey, kInsertVKButton,   kVKeyBox,
+                                   kLabelScanCode,   kInsertScanButton, kScanCodeBox};
 
-MapEditor* StateOf(HWND dialog) { return reinterpret_cast<MapEditor*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+MapEditor* StateOf(HWND dialog) {
+  return reinterpret_cast<MapEditor*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
@@ -145,7 +172,8 @@ std::string ListText(HWND list, int index) {
   const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) return "";
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT copied =
+      SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
 }
@@ -168,19 +196,22 @@ void FillMapList(MapEditor& editor, const std::vector<std::string>& names) {
   SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kOffMapName));
   for (bool deadKeyMaps : {false, true})
     for (const std::string& name : names)
-      if ((name[0] == '+') == deadKeyMaps) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+      if ((name[0] == '+') == deadKeyMaps)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
-LRESULT CALLBACK MapListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK MapListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
   if (message == WM_MOUSEMOVE || message == WM_LBUTTONDBLCLK)
-    reinterpret_cast<MapEditor*>(data)->lastMapListMouse = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    reinterpret_cast<MapEditor*>(data)->lastMapListMouse = {GET_X_LPARAM(lParam),
+                                                            GET_Y_LPARAM(lParam)};
   if (message == WM_NCDESTROY) RemoveWindowSubclass(list, MapListProcedure, kMapListSubclass);
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
 void OpenMapMenu(MapEditor& editor, POINT screen) {
-  TrackPopupMenu(editor.mapMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                 editor.Window(), nullptr);
+  TrackPopupMenu(editor.mapMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
+                 0, editor.Window(), nullptr);
 }
 
 void OnMapListDoubleClick(MapEditor& editor) {
@@ -213,7 +244,8 @@ void OnMapListChange(MapEditor& editor) {
 
 // --- Assignment list and key ------------------------------------------------------------
 
-void FillRows(MapEditor& editor, const std::vector<ProfileEntry>& selectors, const std::vector<std::string>& mapNames) {
+void FillRows(MapEditor& editor, const std::vector<ProfileEntry>& selectors,
+              const std::vector<std::string>& mapNames) {
   const std::vector<AssignmentRow> rows =
       BuildAssignmentRows(selectors, editor.Settings().ReadSection(editor.editedMapName), mapNames,
                           [&editor](uint8_t keyCode) { return editor.KeyName(keyCode); });
@@ -222,8 +254,9 @@ void FillRows(MapEditor& editor, const std::vector<ProfileEntry>& selectors, con
 }
 
 void ShowSelector(MapEditor& editor, const std::vector<ProfileEntry>& selectors) {
-  const std::string text = SelectorViewText(selectors, editor.editedMapName,
-                                            [&editor](uint8_t keyCode) { return editor.KeyName(keyCode); });
+  const std::string text =
+      SelectorViewText(selectors, editor.editedMapName,
+                       [&editor](uint8_t keyCode) { return editor.KeyName(keyCode); });
   SetWindowTextA(editor.Item(kSelectorView), text.c_str());
 }
 
@@ -237,7 +270,8 @@ void ChooseKey(MapEditor& editor, uint8_t keyCode, uint8_t stateByte) {
 void OnAssignmentClick(MapEditor& editor) {
   HWND list = editor.Item(kAssignmentList);
   uint8_t keyCode = 0, stateByte = 0;
-  if (!RowKeyAt(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)), keyCode, stateByte)) return;
+  if (!RowKeyAt(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)), keyCode, stateByte))
+    return;
   ChooseKey(editor, keyCode, stateByte);
   editor.RefreshReplacementField();
 }
@@ -247,8 +281,8 @@ void OnKeyBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
   modifiers.shiftDown = GetKeyState(VK_SHIFT) < 0;
   modifiers.capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
   modifiers.controlDown = GetKeyState(VK_CONTROL) < 0;
-  const std::optional<ChosenKey> chosen =
-      CaptureKey(static_cast<unsigned>(key.virtualKey), static_cast<uint32_t>(key.keyData), modifiers);
+  const std::optional<ChosenKey> chosen = CaptureKey(static_cast<unsigned>(key.virtualKey),
+                                                     static_cast<uint32_t>(key.keyData), modifiers);
   if (!chosen) return;
   ChooseKey(editor, chosen->keyCode, chosen->stateByte);
   editor.RefreshReplacementField();
@@ -256,12 +290,14 @@ void OnKeyBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
 }
 
 void OnVirtualKeyBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
-  if (const std::optional<std::string> text = VirtualKeyFieldText(static_cast<unsigned>(key.virtualKey)))
+  if (const std::optional<std::string> text =
+          VirtualKeyFieldText(static_cast<unsigned>(key.virtualKey)))
     SetWindowTextA(editor.Item(kVKeyBox), text->c_str());
 }
 
 void OnScanCodeBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
-  SetWindowTextA(editor.Item(kScanCodeBox), ScanCodeFieldText(static_cast<uint32_t>(key.keyData)).c_str());
+  SetWindowTextA(editor.Item(kScanCodeBox),
+                 ScanCodeFieldText(static_cast<uint32_t>(key.keyData)).c_str());
 }
 
 void OnStateBox(MapEditor& editor, int id) {
@@ -279,7 +315,8 @@ void OnStateBox(MapEditor& editor, int id) {
 
 void OnStore(MapEditor& editor) {
   const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = StoreAssignment(editor.Settings(), editor.Situation()); })) return;
+  if (!editor.Writing([&] { refused = StoreAssignment(editor.Settings(), editor.Situation()); }))
+    return;
   if (refused) return editor.Reject(refused);
   editor.RebuildAssignmentList();
   editor.RefreshReplacementField();
@@ -287,14 +324,16 @@ void OnStore(MapEditor& editor) {
 
 void OnRemove(MapEditor& editor) {
   const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = RemoveAssignment(editor.Settings(), editor.Situation()); })) return;
+  if (!editor.Writing([&] { refused = RemoveAssignment(editor.Settings(), editor.Situation()); }))
+    return;
   if (refused) return editor.Reject(refused);
   editor.RefreshViews();
 }
 
 void OnMakeSelector(MapEditor& editor) {
   const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = MakeSelector(editor.Settings(), editor.Situation()); })) return;
+  if (!editor.Writing([&] { refused = MakeSelector(editor.Settings(), editor.Situation()); }))
+    return;
   if (refused) {
     editor.Reject(refused);
   } else {
@@ -313,8 +352,8 @@ void SetLarge(MapEditor& editor, bool large) {
   editor.form.SetClientHeight(height);
   const int closeTop = height - kEditorInfoHeight + kCloseButtonTop;
   // The z-order is the tab order: the button keeps its place in it.
-  SetWindowPos(editor.Item(kCloseButton), nullptr, editor.form.Scale(kCloseButtonLeft), editor.form.Scale(closeTop),
-               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(editor.Item(kCloseButton), nullptr, editor.form.Scale(kCloseButtonLeft),
+               editor.form.Scale(closeTop), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (int id : kLargeStateControls) ShowWindow(editor.Item(id), large ? SW_SHOWNA : SW_HIDE);
   SetWindowTextA(editor.Item(kMoreButton), large ? "<<" : ">>");
   editor.form.SetHint(kMoreButton, large ? kHideMoreHint : kShowMoreHint);
@@ -336,17 +375,22 @@ void PlaceWindow(MapEditor& editor) {
                          GetSystemMetrics(SM_CYSCREEN))) {
     editor.form.CentreOnScreen();
   } else {
-    SetWindowPos(editor.Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(editor.Window(), nullptr, left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
 void AttachCaptureFields(MapEditor& editor) {
   MapEditor* e = &editor;
-  MakeKeyCaptureField(editor.Item(kKeyBox), [e](HWND, KeyMessage& key) { Guarded(*e, [&] { OnKeyBoxKeyDown(*e, key); }); });
-  MakeKeyCaptureField(editor.Item(kVKeyBox),
-                      [e](HWND, KeyMessage& key) { Guarded(*e, [&] { OnVirtualKeyBoxKeyDown(*e, key); }); });
-  MakeKeyCaptureField(editor.Item(kScanCodeBox),
-                      [e](HWND, KeyMessage& key) { Guarded(*e, [&] { OnScanCodeBoxKeyDown(*e, key); }); });
+  MakeKeyCaptureField(editor.Item(kKeyBox), [e](HWND, KeyMessage& key) {
+    Guarded(*e, [&] { OnKeyBoxKeyDown(*e, key); });
+  });
+  MakeKeyCaptureField(editor.Item(kVKeyBox), [e](HWND, KeyMessage& key) {
+    Guarded(*e, [&] { OnVirtualKeyBoxKeyDown(*e, key); });
+  });
+  MakeKeyCaptureField(editor.Item(kScanCodeBox), [e](HWND, KeyMessage& key) {
+    Guarded(*e, [&] { OnScanCodeBoxKeyDown(*e, key); });
+  });
 }
 
 HMENU BuildMapMenu() {
@@ -366,7 +410,8 @@ void OnInitDialog(HWND dialog, MapEditor& editor) {
   SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
   editor.BuildDisplayFonts();
   AttachCaptureFields(editor);
-  SetWindowSubclass(editor.Item(kMapList), MapListProcedure, kMapListSubclass, reinterpret_cast<DWORD_PTR>(&editor));
+  SetWindowSubclass(editor.Item(kMapList), MapListProcedure, kMapListSubclass,
+                    reinterpret_cast<DWORD_PTR>(&editor));
   SendMessageA(editor.Item(kMapList), LB_SETITEMHEIGHT, 0, editor.form.Scale(kMapListItemHeight));
   editor.mapMenu = BuildMapMenu();
 
@@ -445,23 +490,39 @@ void OnCommand(MapEditor& editor, int id, int code, HWND control) {
     case kLangList:
       if (code == CBN_SELCHANGE) OnCommandListChanged(editor);
       return;
-    default: break;
+    default:
+      break;
   }
   if (code != BN_CLICKED) return;
   switch (id) {
-    case kShiftBox: case kControlBox: case kAltBox: return OnStateBox(editor, id);
-    case kAddButton: return OnStore(editor);
-    case kRemoveButton: return OnRemove(editor);
-    case kMakeSelectorButton: return OnMakeSelector(editor);
-    case kKillButton: return RunKillCommand(editor);
-    case kSelChar: return RunCharacterSelector(editor);
-    case kFontButton: return RunFontCommand(editor);
-    case kInsertVKButton: return InsertVirtualKey(editor);
-    case kInsertScanButton: return InsertScanCode(editor);
-    case kMoreButton: return OnMore(editor);
-    case kHelpButton: return OpenHelp(editor.Window(), editor.app, HelpTopic::Contents);
-    case kCloseButton: return Finish(editor);
-    default: return;  // IDOK and IDCANCEL (Enter, Escape): the editor has no such buttons
+    case kShiftBox:
+    case kControlBox:
+    case kAltBox:
+      return OnStateBox(editor, id);
+    case kAddButton:
+      return OnStore(editor);
+    case kRemoveButton:
+      return OnRemove(editor);
+    case kMakeSelectorButton:
+      return OnMakeSelector(editor);
+    case kKillButton:
+      return RunKillCommand(editor);
+    case kSelChar:
+      return RunCharacterSelector(editor);
+    case kFontButton:
+      return RunFontCommand(editor);
+    case kInsertVKButton:
+      return InsertVirtualKey(editor);
+    case kInsertScanButton:
+      return InsertScanCode(editor);
+    case kMoreButton:
+      return OnMore(editor);
+    case kHelpButton:
+      return OpenHelp(editor.Window(), editor.app, HelpTopic::Contents);
+    case kCloseButton:
+      return Finish(editor);
+    default:
+      return;  // IDOK and IDCANCEL (Enter, Escape): the editor has no such buttons
   }
 }
 
@@ -483,7 +544,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         break;
       case WM_MEASUREITEM:
         if (wParam == kAssignmentList) {
-          reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = ui::Scale(kRowHeight, editor->app.zoom);
+          reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
+              ui::Scale(kRowHeight, editor->app.zoom);
           handled = TRUE;
         }
         break;
@@ -497,10 +559,18 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
       case WM_CONTEXTMENU:
         handled = OnContextMenu(*editor, reinterpret_cast<HWND>(wParam), lParam);
         break;
-      case WM_MENUSELECT: OnMenuSelect(*editor, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)); break;
-      case WM_SETCURSOR: editor->form.OnSetCursor(reinterpret_cast<HWND>(wParam)); break;
-      case WM_ACTIVATE: editor->form.OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
-      case WM_ACTIVATEAPP: OnActivateApp(*editor, wParam != FALSE); break;
+      case WM_MENUSELECT:
+        OnMenuSelect(*editor, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        break;
+      case WM_SETCURSOR:
+        editor->form.OnSetCursor(reinterpret_cast<HWND>(wParam));
+        break;
+      case WM_ACTIVATE:
+        editor->form.OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        break;
+      case WM_ACTIVATEAPP:
+        OnActivateApp(*editor, wParam != FALSE);
+        break;
       case WM_CLOSE:
         Finish(*editor);
         handled = TRUE;
@@ -509,7 +579,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (editor->mapMenu) DestroyMenu(editor->mapMenu);
         editor->mapMenu = nullptr;
         break;
-      default: break;
+      default:
+        break;
     }
   });
   return handled;
@@ -552,13 +623,16 @@ void MapEditor::RebuildAssignmentList() {
   FillRows(*this, Settings().ReadSection(kSelectorsSection), Settings().ReadKeys(kMapsSection));
 }
 
-void MapEditor::ShowSelectorView() { ShowSelector(*this, Settings().ReadSection(kSelectorsSection)); }
+void MapEditor::ShowSelectorView() {
+  ShowSelector(*this, Settings().ReadSection(kSelectorsSection));
+}
 
 void MapEditor::RefreshReplacementField() {
   const ReplacementField field = ReplacementFieldFor(Settings(), editedMapName, keyCode, stateByte);
   if (field.shows == FieldShows::Nothing) return;
   HWND box = Item(kReplacementTextBox);
-  HFONT font = field.shows == FieldShows::Text && displayFont.Get() ? displayFont.Get() : form.Font();
+  HFONT font =
+      field.shows == FieldShows::Text && displayFont.Get() ? displayFont.Get() : form.Font();
   SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SetWindowTextA(box, field.text.c_str());
   if (field.shows == FieldShows::Selector) return SelectChosenRow();
@@ -567,15 +641,19 @@ void MapEditor::RefreshReplacementField() {
 
 void MapEditor::BuildDisplayFonts() {
   const std::string face = Settings().ReadString(kSettingsSection, "DisplayFont", "MS Sans Serif");
-  const BYTE charSet = static_cast<BYTE>(Settings().ReadInteger(kSettingsSection, "DisplayFontCSet", 0));
+  const BYTE charSet =
+      static_cast<BYTE>(Settings().ReadInteger(kSettingsSection, "DisplayFontCSet", 0));
   const HFONT old = displayFont.Get();
-  displayFont.Reset(ui::CreateFaceFont(face.c_str(), form.Scale(kDisplayFontHeight), charSet, OUT_TT_PRECIS, 0));
-  largeDisplayFont.Reset(
-      ui::CreateFaceFont(face.c_str(), form.Scale(kLargeDisplayFontHeight), charSet, OUT_TT_PRECIS, 0));
+  displayFont.Reset(
+      ui::CreateFaceFont(face.c_str(), form.Scale(kDisplayFontHeight), charSet, OUT_TT_PRECIS, 0));
+  largeDisplayFont.Reset(ui::CreateFaceFont(face.c_str(), form.Scale(kLargeDisplayFontHeight),
+                                            charSet, OUT_TT_PRECIS, 0));
   // The replacement field must not keep the font just freed.
   HWND box = Item(kReplacementTextBox);
   if (old && box && reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)) == old)
-    SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont.Get() ? displayFont.Get() : form.Font()), TRUE);
+    SendMessageA(box, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(displayFont.Get() ? displayFont.Get() : form.Font()),
+                 TRUE);
 }
 
 std::string MapEditor::KeyName(uint8_t code) {
@@ -600,7 +678,8 @@ EditorSituation MapEditor::Situation() const {
 void MapEditor::SelectChosenRow() { SelectRowOfKey(Item(kAssignmentList), keyCode, stateByte); }
 
 void MapEditor::ShowStateBoxes() {
-  const std::pair<int, uint8_t> boxes[] = {{kShiftBox, kStateShift}, {kControlBox, kStateControl}, {kAltBox, kStateAlt}};
+  const std::pair<int, uint8_t> boxes[] = {
+      {kShiftBox, kStateShift}, {kControlBox, kStateControl}, {kAltBox, kStateAlt}};
   for (const auto& [id, bit] : boxes)
     SendMessageA(Item(id), BM_SETCHECK, (stateByte & bit) ? BST_CHECKED : BST_UNCHECKED, 0);
 }

@@ -7,8 +7,8 @@ ED="Tessel+ : Map editor"
 MAP_LIST=200 SELECTOR_VIEW=201 ASSIGNMENTS=202 SHIFT_BOX=205 CONTROL_BOX=206 ALT_BOX=207
 KEY_BOX=209 TEXT_BOX=210 KILL_BUTTON=214 MORE_BUTTON=215 MACRO_BOX=216 CLOSE_BUTTON=222 INFO=900
 
-# start_front_end SETTINGS BUTTONTITLE [options]: TESSEL32.EXE /I:<file>; waits for its button.
-start_front_end() {
+# start_editor_front_end SETTINGS BUTTONTITLE [options]: TESSEL32.EXE /I:<file>; waits for its button.
+start_editor_front_end() {
   local ini=$1 title=$2; shift 2
   wine_bg TESSEL32.EXE "/I:$ini" "$@"
   wait_until 20 wine_run 5 win_tool.exe wait-window "$title" 1 || fail "no button window \"$title\""

@@ -7,7 +7,7 @@ source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"
 e2e_setup
 
-start_front_end "$(settings_file editor.ini)" Greek /M:Greek
+start_editor_front_end "$(settings_file editor.ini)" Greek /M:Greek
 open_editor Greek
 editor_hwnd=$(wine_run 10 win_tool.exe list | tr -d '\r' | awk '$3 == "TMapeditor" { print $1 }')
 still_open() { wine_run 5 win_tool.exe wait-window "$ED" 0.1 || fail "the editor closed after $1"; }

@@ -9,7 +9,7 @@ source "$(dirname "$0")/editor.sh"
 e2e_setup
 
 INI=editor.ini
-start_front_end "$(settings_file $INI)" Greek /M:Greek
+start_editor_front_end "$(settings_file $INI)" Greek /M:Greek
 button_hwnd=$(wine_run 10 win_tool.exe list | tr -d '\r' | awk '$3 == "TMain" { print $1 }')
 open_editor Greek
 

@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (size > 4096) return 0;
   tessel::MemoryProfile settings("F.INI", "[MAPS]\r\n+d=\r\n[M]\r\n" + std::string(text));
-  for (const tessel::AssignmentRow& row :
-       tessel::BuildAssignmentRows(settings.ReadSection("Selectors"), settings.ReadSection("M"),
-                                   settings.ReadKeys("MAPS"), [](uint8_t code) { return std::to_string(code); })) {
+  for (const tessel::AssignmentRow& row : tessel::BuildAssignmentRows(
+           settings.ReadSection("Selectors"), settings.ReadSection("M"), settings.ReadKeys("MAPS"),
+           [](uint8_t code) { return std::to_string(code); })) {
     if (row.keyCode == 0 || !(row.stateByte & 0x80)) std::abort();
     if (tessel::RowListText(row).size() != row.visible.size() + 2) std::abort();
   }

@@ -28,13 +28,14 @@ std::string FakeName(uint8_t keyCode) { return "K" + std::to_string(keyCode); }
 // Rows as "visible|code|state", the font switches written as "^".
 std::vector<std::string> RowsOf(MemoryProfile& settings, const std::string& map) {
   std::vector<std::string> out;
-  for (const AssignmentRow& row : BuildAssignmentRows(settings.ReadSection("Selectors"),
-                                                      settings.ReadSection(map),
-                                                      settings.ReadKeys("MAPS"), FakeName)) {
+  for (const AssignmentRow& row :
+       BuildAssignmentRows(settings.ReadSection("Selectors"), settings.ReadSection(map),
+                           settings.ReadKeys("MAPS"), FakeName)) {
     std::string visible = row.visible;
     for (char& c : visible)
       if (c == kFontSwitch) c = '^';
-    out.push_back(visible + "|" + std::to_string(row.keyCode) + "|" + std::to_string(row.stateByte));
+    out.push_back(visible + "|" + std::to_string(row.keyCode) + "|" +
+                  std::to_string(row.stateByte));
     EXPECT_EQ(RowListText(row), row.visible + char(row.keyCode) + char(row.stateByte));
   }
   return out;
@@ -54,10 +55,10 @@ TEST(AssignmentRows, SelectorsThenTheEditedMap) {
       "K61\t(SCA)\t--> [Other]|61|135",
       "K30\t\t^a b\\c|30|128",
       "K30\t(S)\t{ENTER}^x|30|129",
-      "K200\t(CA)\t<-> [+acute]|200|134",    // names an existing "+" map
-      "K31\t\t^+grave,x|31|128",             // "+grave" is no map: plain text
-      "K32\t\t^quoted|32|128",               // a quoted value reads without its quotes
-      "K33\t\t^a\r\nbc|33|128",              // character 1 never shows
+      "K200\t(CA)\t<-> [+acute]|200|134",  // names an existing "+" map
+      "K31\t\t^+grave,x|31|128",           // "+grave" is no map: plain text
+      "K32\t\t^quoted|32|128",             // a quoted value reads without its quotes
+      "K33\t\t^a\r\nbc|33|128",            // character 1 never shows
   };
   EXPECT_EQ(RowsOf(settings, "Greek"), expected);
   // "<off>" has no section: only the selectors.
@@ -67,7 +68,8 @@ TEST(AssignmentRows, SelectorsThenTheEditedMap) {
 TEST(AssignmentRows, KeyListOf8192Bytes) {
   // As the key list the profile functions give: names beyond 8192 bytes are not seen.
   std::string text = "[M]\r\n";
-  for (int i = 0; i < 1500; ++i) text += std::to_string(i % 250 + 1) + "_" + kStateCodes[i / 250] + "=x\r\n";
+  for (int i = 0; i < 1500; ++i)
+    text += std::to_string(i % 250 + 1) + "_" + kStateCodes[i / 250] + "=x\r\n";
   MemoryProfile settings("T.INI", text);
   const size_t seen = settings.ReadKeys("M").size();
   EXPECT_LT(seen, 1500u);
@@ -81,13 +83,13 @@ TEST(AssignmentRows, FontSwitches) {
       {"abc", "^abc"},
       {"abc{ENTER}def", "^abc^{ENTER}^def"},
       {"{ENTER}abc", "{ENTER}^abc"},
-      {"{a}{b}", "{a}{b}"},                 // no switch between groups that touch
+      {"{a}{b}", "{a}{b}"},  // no switch between groups that touch
       {"x{a}{b}y", "^x^{a}{b}^y"},
-      {"{{x}", "^{{x}"},                     // doubled brace and a plain "}"
+      {"{{x}", "^{{x}"},  // doubled brace and a plain "}"
       {"a}b", "^a}b"},
       {"{!Run notepad}", "{!Run notepad}"},
-      {"a{b", "^a^{b"},                      // a group left open
-      {"{a{b}c", "{a{b}^c"},                 // no group inside a group
+      {"a{b", "^a^{b"},       // a group left open
+      {"{a{b}c", "{a{b}^c"},  // no group inside a group
       {"", "^"},
   };
   for (const auto& [decoded, expected] : cases) {
@@ -102,8 +104,9 @@ TEST(AssignmentRows, DrawingPiecesAndTabStops) {
   using P = RowPiece;
   const std::string row = "A\t(S)\t\x01x\r\ny\x01{TAB}\t\tz";
   const std::vector<RowPiece> expected = {
-      {P::Run, "A"}, {P::Tab, ""}, {P::Run, "(S)"}, {P::Tab, ""}, {P::FontSwitch, ""}, {P::Run, "x"},
-      {P::Run, "y"}, {P::FontSwitch, ""}, {P::Run, "{TAB}"}, {P::Tab, ""}, {P::Tab, ""}, {P::Run, "z"},
+      {P::Run, "A"},       {P::Tab, ""},  {P::Run, "(S)"}, {P::Tab, ""},
+      {P::FontSwitch, ""}, {P::Run, "x"}, {P::Run, "y"},   {P::FontSwitch, ""},
+      {P::Run, "{TAB}"},   {P::Tab, ""},  {P::Tab, ""},    {P::Run, "z"},
   };
   EXPECT_EQ(SplitRow(row), expected);
   EXPECT_TRUE(SplitRow("").empty());
@@ -117,9 +120,10 @@ TEST(AssignmentRows, DrawingPiecesAndTabStops) {
 }
 
 TEST(SelectorView, LastQualifyingEntryCounts) {
-  MemoryProfile settings("T.INI",
-                         "[Selectors]\r\n59_C=Greek\r\nlongname=Greek\r\n60_N=GREEK\r\n61_N=Other\r\n"
-                         "62_S=<off>\r\n");
+  MemoryProfile settings(
+      "T.INI",
+      "[Selectors]\r\n59_C=Greek\r\nlongname=Greek\r\n60_N=GREEK\r\n61_N=Other\r\n"
+      "62_S=<off>\r\n");
   const std::vector<ProfileEntry> selectors = settings.ReadSection("Selectors");
   EXPECT_EQ(MapSelectorKey(selectors, "greek").value_or("none"), "60_N");
   EXPECT_EQ(SelectorViewText(selectors, "Greek", FakeName), " K60");
@@ -163,8 +167,10 @@ TEST(EditorChecks, InTheirOrder) {
       {Situation(-1, "Gone", 30, "x"), kMapNotEditable, kNoMapSelected, kNoMapSelected, nullptr},
       {Situation(1, "Gone", 30, "x"), kMapNotEditable, kMapNotEditable, kMapNotEditable, nullptr},
       {Situation(1, "greek", 0, "x"), kNoKey, kNoKey, kNoKey, kNoKey},
-      {Situation(1, "Greek", 59, "x", 0x82), kKeyIsSelector, kKeyIsSelector, kKeyIsSelector, nullptr},
-      {Situation(1, "Greek", 60, "x", 0x82), kKeyIsSelector, kKeyIsSelector, kKeyIsSelector, nullptr},
+      {Situation(1, "Greek", 59, "x", 0x82), kKeyIsSelector, kKeyIsSelector, kKeyIsSelector,
+       nullptr},
+      {Situation(1, "Greek", 60, "x", 0x82), kKeyIsSelector, kKeyIsSelector, kKeyIsSelector,
+       nullptr},
       {Situation(1, "Greek", 31, "x"), kKeyIsDeadKey, kKeyIsDeadKey, nullptr, nullptr},
       {Situation(1, "Greek", 30, ""), kNoText, nullptr, nullptr, nullptr},
       {Situation(1, "Greek", 30, tooLong.c_str()), kTextTooLong, nullptr, nullptr, nullptr},
@@ -184,12 +190,9 @@ TEST(EditorChecks, InTheirOrder) {
 
 TEST(EditorCommands, StoreEncodesAndRoundTrips) {
   const std::pair<std::string, std::string> cases[] = {
-      {"a b\\c", "a\\sb\\\\c"},
-      {"line one\r\nline two", "line\\sone\\013\\010line\\stwo"},
-      {"\"quoted\"", "\\034quoted\""},
-      {"'single'", "\\039single'"},
-      {"\ttab ", "\\009tab\\s"},
-      {"x\x01y", "xy"},
+      {"a b\\c", "a\\sb\\\\c"},        {"line one\r\nline two", "line\\sone\\013\\010line\\stwo"},
+      {"\"quoted\"", "\\034quoted\""}, {"'single'", "\\039single'"},
+      {"\ttab ", "\\009tab\\s"},       {"x\x01y", "xy"},
   };
   for (const auto& [text, stored] : cases) {
     MemoryProfile settings("T.INI", kEditorFile);
@@ -207,8 +210,10 @@ TEST(EditorCommands, StoreEncodesAndRoundTrips) {
 TEST(EditorCommands, RefusalsWriteNothingAndFailuresThrow) {
   MemoryProfile settings("T.INI", kEditorFile);
   const std::string before = settings.Text();
-  EXPECT_STREQ(StoreAssignment(settings, Situation(-1, "<off>", 30, "x")), editor_message::kMapNotEditable);
-  EXPECT_STREQ(MakeSelector(settings, Situation(-1, "Greek", 30, "")), editor_message::kNoMapSelected);
+  EXPECT_STREQ(StoreAssignment(settings, Situation(-1, "<off>", 30, "x")),
+               editor_message::kMapNotEditable);
+  EXPECT_STREQ(MakeSelector(settings, Situation(-1, "Greek", 30, "")),
+               editor_message::kNoMapSelected);
   EXPECT_STREQ(RemoveAssignment(settings, Situation(1, "Greek", 0, "")), editor_message::kNoKey);
   EXPECT_EQ(settings.Text(), before);
   EXPECT_EQ(settings.RewriteCount(), 0);
@@ -238,7 +243,8 @@ TEST(EditorCommands, RemoveAndMakeSelector) {
   // "<off>" may have a selector; its value is "<off>".
   EXPECT_EQ(MakeSelector(settings, Situation(0, "<off>", 62, "")), nullptr);
   EXPECT_EQ(settings.ReadString("Selectors", "62_N", ""), "<off>");
-  EXPECT_STREQ(MakeSelector(settings, Situation(1, "Greek", 62, "")), editor_message::kKeyIsSelector);
+  EXPECT_STREQ(MakeSelector(settings, Situation(1, "Greek", 62, "")),
+               editor_message::kKeyIsSelector);
 }
 
 TEST(EditorCommands, ReplacementField) {
@@ -249,8 +255,10 @@ TEST(EditorCommands, ReplacementField) {
     const char* text;
   };
   const Case cases[] = {
-      {0, 0x80, FieldShows::Nothing, ""},         {59, 0x82, FieldShows::Selector, "<Selector !>"},
-      {31, 0x80, FieldShows::DeadKey, "<Dead Key!>"}, {30, 0x80, FieldShows::Text, "alpha"},
+      {0, 0x80, FieldShows::Nothing, ""},
+      {59, 0x82, FieldShows::Selector, "<Selector !>"},
+      {31, 0x80, FieldShows::DeadKey, "<Dead Key!>"},
+      {30, 0x80, FieldShows::Text, "alpha"},
       {30, 0x81, FieldShows::Text, ""},
   };
   for (const Case& c : cases) {
@@ -277,7 +285,8 @@ TEST(KeyCapture, Rules) {
       {0x73, 0x203E0001, {}, 62, 0x84},                     // Alt+F4
       {0x10, 0x002A0001, {true, false, false}, 42, 0x81},   // Shift alone
       {0x09, 0x000F0001, {false, false, true}, 15, 0x82},   // Control+Tab
-      {0, 0x001E0001, {}, -1, 0},                           {1, 0x001E0001, {}, -1, 0},
+      {0, 0x001E0001, {}, -1, 0},
+      {1, 0x001E0001, {}, -1, 0},
   };
   for (const Case& c : cases) {
     const std::optional<ChosenKey> key = CaptureKey(c.vk, c.keyData, c.modifiers);
@@ -308,12 +317,22 @@ TEST(EditorLayout, WhereTheWindowOpens) {
     bool centred;
   };
   const Case cases[] = {
-      {-20, 130, true},  {-10, 130, false}, {-11, 130, true}, {100, 200, false}, {758, 0, false},
-      {759, 0, true},    {0, -437, false},  {0, -438, true},  {0, 1014, false},  {0, 1015, true},
-      {INT32_MAX, INT32_MAX, true},          {INT32_MIN, INT32_MIN, true},
+      {-20, 130, true},
+      {-10, 130, false},
+      {-11, 130, true},
+      {100, 200, false},
+      {758, 0, false},
+      {759, 0, true},
+      {0, -437, false},
+      {0, -438, true},
+      {0, 1014, false},
+      {0, 1015, true},
+      {INT32_MAX, INT32_MAX, true},
+      {INT32_MIN, INT32_MIN, true},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(EditorOpensCentred(c.top, c.left, 447, 1024, 768), c.centred) << c.top << "," << c.left;
+    EXPECT_EQ(EditorOpensCentred(c.top, c.left, 447, 1024, 768), c.centred)
+        << c.top << "," << c.left;
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ bool OneRun(double& openMs, double& storeMs, int& rows) {
   const int row = AssignmentRow(list);
   if (row < 0) return std::printf("no assignment row\n"), false;
   SendMessageA(list, LB_SETCURSEL, row, 0);
-  SendMessageA(editor, WM_COMMAND, MAKEWPARAM(kAssignmentList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  SendMessageA(editor, WM_COMMAND, MAKEWPARAM(kAssignmentList, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
   SendMessageA(GetDlgItem(editor, kReplacementTextBox), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>("stored by the benchmark {ENTER}"));
   const double storeStart = Now();
@@ -80,7 +81,8 @@ bool OneRun(double& openMs, double& storeMs, int& rows) {
   storeMs = Now() - storeStart;
 
   PostMessageA(editor, WM_CLOSE, 0, 0);
-  WaitFor([] { return FindWindowA("TMapeditor", nullptr) ? nullptr : reinterpret_cast<HWND>(1); }, 10000);
+  WaitFor([] { return FindWindowA("TMapeditor", nullptr) ? nullptr : reinterpret_cast<HWND>(1); },
+          10000);
   // The button window installs the hook again (GetFront waits for the store's mutex).
   const int front = static_cast<int>(reinterpret_cast<intptr_t>(main));
   for (int i = 0; i < 200 && GetFront() != front; ++i) Sleep(50);
