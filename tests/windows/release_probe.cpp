@@ -3,6 +3,8 @@
 //   version FILE              the version resource: fixed version, file type and strings
 //   shortcut FILE.lnk         target, arguments and working folder of a shell shortcut
 //   run-shortcut FILE.lnk     start the shortcut's command line in its working folder
+//   in-use FILE               exit 0 when another process holds FILE (it cannot be opened
+//                             for writing without sharing), 1 when it can be
 //   help FILE.chm [CONTEXT]   open the help file in the HTML Help viewer (at its contents
 //                             page, or at a context id) and serve it for 60 s
 // The system libraries are loaded at run time: the test programs link none but user32.
@@ -124,6 +126,17 @@ int RunShortcut(const char* file) {
   return 0;
 }
 
+int InUse(const char* file) {
+  HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle);
+    return std::printf("free\n"), 1;
+  }
+  const DWORD error = GetLastError();
+  std::printf("%s (error %lu)\n", error == ERROR_SHARING_VIOLATION ? "in use" : "cannot open", error);
+  return error == ERROR_SHARING_VIOLATION ? 0 : 1;
+}
+
 int Help(const char* file, const char* context) {
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
   auto htmlHelp = Procedure<HtmlHelpFunction>("hhctrl.ocx", "HtmlHelpA");
@@ -156,6 +169,7 @@ int main(int argc, char** argv) {
   if (command == "version") return Version(argv[2]);
   if (command == "shortcut") return PrintShortcut(argv[2]);
   if (command == "run-shortcut") return RunShortcut(argv[2]);
+  if (command == "in-use") return InUse(argv[2]);
   if (command == "help") return Help(argv[2], argc > 3 ? argv[3] : nullptr);
   return std::printf("release_probe: unknown command %s\n", argv[1]), 2;
 }
