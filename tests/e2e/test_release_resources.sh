@@ -117,6 +117,8 @@ wait_until 20 eval '! editor_shown && ! box_shown' || fail "the map editor did n
 # --- help from the menu: Controls, Help, Contents -------------------------------------------
 help_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' HH Parent \[Tessel+ Help\]'; }
 help_box() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' #32770 \[Tessel+ : Help\]'; }
+# The button shows the map again at its next poll (200 ms) after the editor has closed.
+wait_until 10 wine_run 5 win_tool.exe wait-window GREEK 1 || fail "the button does not show GREEK again"
 IFS=, read -r l t r b <<<"$(rect GREEK)"
 timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 || fail "xdotool click failed"
 wait_until 10 menus_open 1 || fail "the button's menu did not open again"
