@@ -55,6 +55,41 @@ void StoreView::SetPlaying(uint8_t value) {
 
 uint8_t* StoreView::KeyState() { return Present() ? base_ + kKeyStateOffset : nullptr; }
 
+// The generation is one aligned 16-bit word (views start on a page, test blocks on the
+// allocator's alignment), read and written whole so that no reader sees half of a change.
+namespace {
+uint16_t* GenerationWord(uint8_t* base) {
+  return reinterpret_cast<uint16_t*>(base + kLoadGenerationOffset);
+}
+}  // namespace
+
+uint16_t StoreView::LoadGeneration() const {
+  return Present() ? __atomic_load_n(GenerationWord(base_), __ATOMIC_ACQUIRE) : 0;
+}
+
+void StoreView::BeginLoad() {
+  if (!Present()) return;
+  const uint16_t generation = LoadGeneration();
+  // Already odd when a loader died half-way: it stays odd until this load ends.
+  __atomic_store_n(GenerationWord(base_), static_cast<uint16_t>(generation | 1), __ATOMIC_RELAXED);
+  __atomic_thread_fence(__ATOMIC_RELEASE);
+}
+
+void StoreView::EndLoad() {
+  if (!Present()) return;
+  const uint16_t generation = LoadGeneration();
+  __atomic_store_n(GenerationWord(base_), static_cast<uint16_t>((generation | 1) + 1),
+                   __ATOMIC_RELEASE);
+}
+
+uint16_t StoreView::BeginRead() const { return LoadGeneration(); }
+
+bool StoreView::EndRead(uint16_t generation) const {
+  if (!Present() || (generation & 1) != 0) return false;
+  __atomic_thread_fence(__ATOMIC_ACQUIRE);
+  return __atomic_load_n(GenerationWord(base_), __ATOMIC_RELAXED) == generation;
+}
+
 void StoreView::Initialise(int32_t blockSize) {
   if (!Present()) return;
   std::memset(base_, 0, mapped_);
