@@ -50,8 +50,9 @@ int32_t DecideKeystroke(store::StoreView& store, DeadKeyState& deadKey, Replacem
                         uint8_t knownStateByte = 0);
 
 // How long the hook waits for the mutex before it lets the keystroke pass: the map-name
-// display may hold the mutex for |MessageTime| ms (counted up to 4 s), plus one second.
-constexpr uint32_t kHookWaitMarginMs = 1000;
+// display may hold the mutex for |MessageTime| ms (counted up to 4 s), plus a margin for
+// showing and hiding its window (docs/platform-notes.md).
+constexpr uint32_t kHookWaitMarginMs = 3000;
 constexpr uint32_t kHookWaitDisplayCapMs = 4000;
 uint32_t HookLockWaitMs(const store::StoreView& store);
 

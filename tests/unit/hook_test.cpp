@@ -345,7 +345,7 @@ TEST(HookLockWait, DisplayTimePlusAMarginWithinBounds) {
   store::StoreView view(block.data(), 512);
   view.Initialise(512);
   for (const auto& [messageTime, expected] : std::vector<std::pair<int32_t, uint32_t>>{
-           {0, 1000}, {300, 1300}, {-300, 1300}, {3000, 4000}, {60000, 5000}, {INT32_MIN, 5000}}) {
+           {0, 3000}, {300, 3300}, {-300, 3300}, {3000, 6000}, {60000, 7000}, {INT32_MIN, 7000}}) {
     view.Set(store::kMessageTime, messageTime);
     EXPECT_EQ(HookLockWaitMs(view), expected) << messageTime;
   }

@@ -1,4 +1,7 @@
-// time_keys.exe MODE [COUNT]: times keystrokes typed into its own window under Wine.
+// time_keys.exe MODE [COUNT] [--empty-hook | --tessel INI]: times keystrokes typed into its
+// own window under Wine.
+//   --empty-hook    sets a global keyboard hook that does nothing (empty_hook.dll) first
+//   --tessel INI    calls TESSHOOK32's Install(-1, INI) first (and Uninstall at the end)
 //   unmapped COUNT  sends COUNT presses of Z (scan 0x2C) at once; prints the time until all
 //                   their characters arrived (run with and without the hook installed)
 //   latency COUNT   presses A (scan 0x1E) COUNT times, one at a time; prints the median and
@@ -66,11 +69,51 @@ HWND CreateTarget() {
 
 }  // namespace
 
+// The hook of the run: none, the empty one, or Tessel's. Undone when the run ends.
+class RunHook {
+ public:
+  RunHook(int argc, char** argv) {
+    for (int i = 3; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--empty-hook") == 0) {
+        HMODULE dll = LoadLibraryA("empty_hook.dll");
+        const auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "EmptyKeyboardHook")));
+        if (proc) emptyHook_ = SetWindowsHookExA(WH_KEYBOARD, proc, dll, 0);
+        ok_ = emptyHook_ != nullptr;
+      } else if (std::strcmp(argv[i], "--tessel") == 0 && i + 1 < argc) {
+        HMODULE library = LoadLibraryA("TESSHOOK32.DLL");
+        using InstallProc = void(WINAPI*)(int, const char*);
+        const auto install = reinterpret_cast<InstallProc>(
+            reinterpret_cast<void*>(GetProcAddress(library, "Install")));
+        uninstall_ = reinterpret_cast<void(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(library, "Uninstall")));
+        if (install) install(-1, argv[++i]);
+        ok_ = install && uninstall_;
+      }
+    }
+  }
+  ~RunHook() {
+    if (emptyHook_) UnhookWindowsHookEx(emptyHook_);
+    if (uninstall_) uninstall_();
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  HHOOK emptyHook_ = nullptr;
+  void(WINAPI* uninstall_)() = nullptr;
+  bool ok_ = true;
+};
+
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   QueryPerformanceFrequency(&frequency);
   const char* mode = argc > 1 ? argv[1] : "unmapped";
   const int count = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const RunHook hook(argc, argv);
+  if (!hook.Ok()) {
+    std::fprintf(stderr, "time_keys: the hook of the run could not be set\n");
+    return 2;
+  }
   CreateTarget();
 
   if (std::strcmp(mode, "unmapped") == 0) {
