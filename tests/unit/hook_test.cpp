@@ -340,17 +340,6 @@ TEST_F(HookSession, DeadKeyFromAnOlderLoadIsDropped) {
   EXPECT_EQ(Describe(player_), "Char102 Char114 Char101 Char115 Char104");  // "fresh"
 }
 
-TEST(HookLockWait, DisplayTimePlusAMarginWithinBounds) {
-  std::vector<uint8_t> block(512);
-  store::StoreView view(block.data(), 512);
-  view.Initialise(512);
-  for (const auto& [messageTime, expected] : std::vector<std::pair<int32_t, uint32_t>>{
-           {0, 3000}, {300, 3300}, {-300, 3300}, {3000, 6000}, {60000, 7000}, {INT32_MIN, 7000}}) {
-    view.Set(store::kMessageTime, messageTime);
-    EXPECT_EQ(HookLockWaitMs(view), expected) << messageTime;
-  }
-}
-
 TEST(HookKeyBytes, LookupKeyFromKeyData) {
   FakeHookPlatform platform;
   EXPECT_EQ(KeyByteOf(0x001E0001), 31);

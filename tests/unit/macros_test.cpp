@@ -68,22 +68,6 @@ TEST(Reload, DuringAWaitDropsTheRestOfTheText) {
   EXPECT_TRUE(s.player.Idle());
 }
 
-// A load that did not fit leaves the loaded data, and the text, as they were.
-TEST(Reload, ThatDidNotFitLetsTheTextGoOn) {
-  Session s;
-  store::StoreView& view = s.store.View();
-  MemoryProfile before("TESSEL32.INI", "[MAPS]\nM=\n[M]\n30_N=a{!Wait\\s500}b\n");
-  ASSERT_TRUE(LoadMaps(before, view).fits);
-  ASSERT_TRUE(s.player.Compile(view, store::FindEntry(view, view.MapText(1), 31, 0x80).textOffset));
-  EXPECT_EQ(s.Tick(), "CHAR 97 00000001");
-  std::string many = "[MAPS]\nM=\n[M]\n";
-  for (int code = 1; code < 200; ++code) many += std::to_string(code) + "_N=" + std::string(30, 'x') + "\n";
-  MemoryProfile huge("TESSEL32.INI", many);
-  ASSERT_FALSE(LoadMaps(huge, view).fits);
-  s.platform.now += 500;
-  EXPECT_EQ(s.PlayAll(), "CHAR 98 00000001");
-}
-
 // --- Run ---
 
 struct RunCase {
