@@ -119,6 +119,9 @@ class StoreView {
   uint32_t mapped_ = 0;
 };
 
+// First byte equal to value in [p, end), or null.
+const uint8_t* FindByte(const uint8_t* p, const uint8_t* end, uint8_t value);
+
 // Text of the entry for a three-byte lookup key (01, key byte, state byte) in a map text:
 // found = false when there is none. A key byte of 0 is never found.
 struct EntryLookup {

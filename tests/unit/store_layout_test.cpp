@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -297,6 +298,22 @@ TEST(StoreView, PutBytesRefusesWritesPastTheLimit) {
 
 namespace tessel::store {
 namespace {
+
+// Every length and alignment, against a byte-by-byte search.
+TEST(FindByte, AgreesWithAPlainSearch) {
+  std::mt19937 random(7);
+  for (int size = 0; size < 200; ++size) {
+    for (int trial = 0; trial < 50; ++trial) {
+      std::vector<uint8_t> bytes(size + 16);
+      for (uint8_t& b : bytes) b = static_cast<uint8_t>(random() % 6);
+      const uint8_t* begin = bytes.data() + random() % 16;
+      const uint8_t* end = begin + size;
+      const auto value = static_cast<uint8_t>(random() % 7);
+      const uint8_t* expected = std::find(begin, end, value);
+      EXPECT_EQ(FindByte(begin, end, value), expected == end ? nullptr : expected);
+    }
+  }
+}
 
 TEST(LoadGeneration, OddWhileALoadWritesAndReadsSpanningItFail) {
   Block block(512, 512);

@@ -8,9 +8,13 @@
 //                   95th percentile from the press to the first character of its text
 //   throughput      presses S (scan 0x1F) once; prints the characters per second of its text
 //                   (the settings file maps S to a 1000-character text)
+//   direct COUNT    calls TESSHOOK32's KeyBoardHook itself COUNT times for the key-down and
+//                   the key-up of Z: the procedure's own cost, without the system's dispatch
+//                   (with --tessel)
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +23,17 @@
 namespace {
 
 LARGE_INTEGER frequency;
+
+// CPU time of this process (user and kernel), in ms: much less disturbed by other load
+// than the elapsed time.
+double CpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 10000.0;
+}
 
 double NowMs() {
   LARGE_INTEGER now;
@@ -118,11 +133,28 @@ int main(int argc, char** argv) {
 
   if (std::strcmp(mode, "unmapped") == 0) {
     const double start = NowMs();
+    const double cpuStart = CpuMs();
     Press('Z', 0x2C, count);
     const int seen = PumpCharacters(count, start + 120000);
-    std::printf("unmapped keystrokes=%d characters=%d total_ms=%.1f per_key_us=%.1f\n", count, seen,
-                NowMs() - start, 1000.0 * (NowMs() - start) / count);
+    const double elapsed = NowMs() - start;
+    std::printf("unmapped keystrokes=%d characters=%d total_ms=%.1f per_key_us=%.1f cpu_per_key_us=%.1f\n",
+                count, seen, elapsed, 1000.0 * elapsed / count, 1000.0 * (CpuMs() - cpuStart) / count);
     return seen == count ? 0 : 1;
+  }
+  if (std::strcmp(mode, "direct") == 0) {
+    using HookProc = LRESULT(WINAPI*)(int, WPARAM, LPARAM);
+    const auto proc = reinterpret_cast<HookProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("TESSHOOK32.DLL"), "KeyBoardHook")));
+    if (!proc) return 3;
+    int passed = 0;
+    const double start = NowMs();
+    for (int i = 0; i < count; ++i) {
+      passed += proc(HC_ACTION, 'Z', 0x002C0001) == 0;
+      passed += proc(HC_ACTION, 'Z', static_cast<LPARAM>(0xC02C0001u)) == 0;
+    }
+    std::printf("direct calls=%d passed=%d per_call_us=%.3f\n", 2 * count, passed,
+                1000.0 * (NowMs() - start) / (2 * count));
+    return passed == 2 * count ? 0 : 1;
   }
   if (std::strcmp(mode, "latency") == 0) {
     std::vector<double> delays;
