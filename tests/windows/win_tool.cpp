@@ -365,6 +365,9 @@ int MenuKeys(int count, char** keys) {
     PostMessageA(menu, WM_KEYDOWN, std::strtoul(keys[i], nullptr, 16), 0);
     Sleep(150);
   }
+  return 0;
+}
+
 int Ping(const char* title, const char* msText) {
   HWND window = FindTopOrComplain(title);
   if (window == nullptr) return 1;
