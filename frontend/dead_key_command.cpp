@@ -3,23 +3,10 @@
 #include "common/keys.h"
 #include "common/value_codec.h"
 #include "frontend/dead_key_value.h"
-#include "frontend/editor_messages.h"
+#include "frontend/editor_commands.h"
 #include "frontend/map_names.h"
 
 namespace tessel {
-
-const char* KillRefusal(Profile& settings, const KillContext& context) {
-  namespace message = editor_message;
-  if (context.mapListCount <= 1) return message::kNoMaps;
-  if (context.selectedEntry < 0) return message::kNoMapSelected;
-  if (context.selectedEntry == 0 || NameInList(context.editedMapName, {"<off>"}) ||
-      !MapExists(settings, context.editedMapName))
-    return message::kMapNotEditable;
-  if (context.keyCode == 0) return message::kNoKey;
-  const std::string descriptor = FormatKeyDescriptor(context.keyCode, context.stateByte);
-  if (!settings.ReadString("Selectors", descriptor, "").empty()) return message::kKeyIsSelector;
-  return nullptr;
-}
 
 DeadKeyDialogTexts DeadKeyDialogFill(std::string_view decodedValue,
                                      const std::vector<std::string>& mapNames,
@@ -37,16 +24,18 @@ std::string AcceptedDeadKeyMap(std::string_view typedName) {
   return IsValidMapName(map) ? map : std::string();
 }
 
-void StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,
-                  uint8_t stateByte, const std::string& deadKeyMap, std::string_view defaultText,
-                  bool& listedMap) {
+const char* StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,
+                         uint8_t stateByte, const std::string& deadKeyMap,
+                         std::string_view defaultText, bool& listedMap) {
   listedMap = false;
+  const std::string stored = EncodeValue(DeadKeyValueText(deadKeyMap, defaultText));
+  if (stored.size() > kProfileStringLimit) return editor_message::kTextTooLong;
   if (!MapExists(settings, deadKeyMap)) {
-    settings.WriteString("MAPS", deadKeyMap, "");
+    settings.WriteString(kMapsSection, deadKeyMap, "");
     listedMap = true;
   }
-  settings.WriteString(editedMap, FormatKeyDescriptor(keyCode, stateByte),
-                       EncodeValue(DeadKeyValueText(deadKeyMap, defaultText)));
+  settings.WriteString(editedMap, FormatKeyDescriptor(keyCode, stateByte), stored);
+  return nullptr;
 }
 
 }  // namespace tessel

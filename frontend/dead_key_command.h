@@ -1,5 +1,6 @@
-// The Kill command's decisions: its checks, what the dead-key dialog shows for the chosen
-// key, which answers may be stored, and the writes that make the key a dead key.
+// The Kill command's decisions (its checks are CheckKill of editor_commands.h): what the
+// dead-key dialog shows for the chosen key, which answers may be stored, and the writes
+// that make the key a dead key.
 #pragma once
 #include "common/profile.h"
 
@@ -12,20 +13,6 @@ namespace tessel {
 
 // Longest name typed into the dialog that is stored (15 with the "+").
 constexpr size_t kDeadKeyNameMaxLength = 14;
-
-struct KillContext {
-  int mapListCount;           // entries of the map list, "<off>" included
-  int selectedEntry;          // selected map-list entry, -1 for none, 0 is "<off>"
-  std::string editedMapName;  // the section the dead key goes to
-  uint8_t keyCode;            // 0 when no key is chosen
-  uint8_t stateByte;
-};
-
-// The message of the first failing check (no maps, no map selected, map not editable, no
-// key, key is a selector); nullptr when Kill may go on. A map is editable only when it is
-// listed in [MAPS], so neither "<off>" nor a name left over from a rebuilt list gets a
-// section of its own.
-const char* KillRefusal(Profile& settings, const KillContext& context);
 
 struct DeadKeyDialogTexts {
   std::string mapName;      // without the "+"
@@ -45,9 +32,10 @@ std::string AcceptedDeadKeyMap(std::string_view typedName);
 
 // Makes the key of editedMap a dead key of deadKeyMap: lists the map in [MAPS] when it is
 // missing there (listedMap is set at once, so that a caller whose second write failed
-// still shows the new map) and writes "+name,default" encoded. Throws ProfileWriteError
-// when a write fails.
-void StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,
+// still shows the new map) and writes "+name,default" encoded. A value that would be read
+// back cut short is refused before anything is written: the message is returned then,
+// nullptr otherwise. Throws ProfileWriteError when a write fails.
+const char* StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,
                   uint8_t stateByte, const std::string& deadKeyMap, std::string_view defaultText,
                   bool& listedMap);
 

@@ -3,13 +3,14 @@
 #include "char_selector.h"
 #include "common/keys.h"
 #include "common/value_codec.h"
-#include "common/win32/key_display.h"
 #include "dead_key_dialog.h"
 #include "font_dialog.h"
 #include "frontend/dead_key_command.h"
-#include "frontend/editor_messages.h"
+#include "frontend/editor_commands.h"
 #include "frontend/text_insert.h"
 #include "tesshook32.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -21,6 +22,7 @@ constexpr const char* kSection = "TESSEL32";
 constexpr const char* kDefaultFace = "MS Sans Serif";
 constexpr int kCommandListHelpContext = 1;
 constexpr int kMaxCommandEntries = 1000;  // TesselInfo ends its list with null long before
+constexpr UINT_PTR kMacroBoxSubclass = 0x5458;  // "TX"
 
 std::string TextOf(HWND control) {
   const int length = GetWindowTextLengthA(control);
@@ -77,7 +79,21 @@ void SelectEditedMapEntry(MapEditor& editor) {
   if (index > 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+LRESULT CALLBACK MacroBoxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, MacroBoxProcedure, kMacroBoxSubclass);
+  const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+  if (message == WM_SETTEXT && result)
+    SendMessageA(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(edit));
+  return result;
+}
+
 }  // namespace
+
+void ConnectTextFields(MapEditor& editor) {
+  SetWindowSubclass(editor.Item(kMacroBox), MacroBoxProcedure, kMacroBoxSubclass, 0);
+}
 
 void OnReplacementTextChanged(MapEditor& editor) {
   HWND macroBox = editor.Item(kMacroBox);
@@ -141,23 +157,16 @@ void RunFontCommand(MapEditor& editor) {
         settings.WriteInteger(kSection, "DisplayFontCSet", charSet);
       }))
     return;
-  // The one-line field may still hold the display font that the rebuild frees.
-  HWND field = editor.Item(kReplacementTextBox);
-  const bool fieldInDisplayFont =
-      reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0)) == editor.displayFont.Get();
   editor.BuildDisplayFonts();
-  if (fieldInDisplayFont)
-    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(editor.displayFont.Get()), TRUE);
   InvalidateRect(editor.Item(kAssignmentList), nullptr, TRUE);
   editor.RefreshReplacementField();
 }
 
 void RunKillCommand(MapEditor& editor) {
   Profile& settings = editor.Settings();
-  const KillContext context = {
-      static_cast<int>(SendMessageA(editor.Item(kMapList), LB_GETCOUNT, 0, 0)),
-      editor.SelectedMapEntry(), editor.editedMapName, editor.keyCode, editor.stateByte};
-  if (const char* refusal = KillRefusal(settings, context)) {
+  // Kill writes into the edited map's section: like Store it refuses a map that is not
+  // listed in [MAPS] ("<off>", or a name left from a rebuilt map list).
+  if (const char* refusal = CheckKill(settings, editor.Situation())) {
     editor.Reject(refusal);
     return;
   }
@@ -165,21 +174,23 @@ void RunKillCommand(MapEditor& editor) {
   const std::string descriptor = FormatKeyDescriptor(editor.keyCode, editor.stateByte);
   DeadKeyDialogTexts texts =
       DeadKeyDialogFill(DecodeValue(settings.ReadString(editor.editedMapName, descriptor, "")),
-                        settings.ReadKeys("MAPS"), KeyCodeName(editor.keyCode));
+                        settings.ReadKeys(kMapsSection), editor.KeyName(editor.keyCode));
   if (!RunDeadKeyDialog(editor.Window(), editor.app.zoom, editor.form, texts)) return;
   const std::string deadKeyMap = AcceptedDeadKeyMap(texts.mapName);
   if (deadKeyMap.empty()) return;
 
   bool listedMap = false;
+  const char* refusal = nullptr;
   const bool written = editor.Writing([&] {
-    StoreDeadKey(settings, editor.editedMapName, editor.keyCode, editor.stateByte, deadKeyMap,
-                 texts.defaultText, listedMap);
+    refusal = StoreDeadKey(settings, editor.editedMapName, editor.keyCode, editor.stateByte,
+                           deadKeyMap, texts.defaultText, listedMap);
   });
   if (listedMap) {
     editor.RebuildMapList();
     SelectEditedMapEntry(editor);
   }
-  if (!written) return;
+  if (refusal) editor.Reject(refusal);
+  if (!written || refusal) return;
   editor.RebuildAssignmentList();
   editor.RefreshReplacementField();
 }

@@ -1,6 +1,7 @@
 #include "common/memory_profile.h"
 #include "frontend/char_grid.h"
 #include "frontend/dead_key_command.h"
+#include "frontend/editor_commands.h"
 #include "frontend/editor_messages.h"
 #include "frontend/text_insert.h"
 
@@ -127,43 +128,23 @@ TEST(DeadKeyDialog, AcceptedNames) {
   for (const Case& c : cases) EXPECT_EQ(AcceptedDeadKeyMap(c.typed), c.map) << c.typed;
 }
 
-TEST(KillCommand, ChecksInOrder) {
-  MemoryProfile settings("T.INI",
-                         "[MAPS]\r\nGreek=\r\n+acute=\r\n[Selectors]\r\n59_C=Greek\r\n"
-                         "60_C=\r\n");
-  namespace m = editor_message;
-  struct Case {
-    KillContext context;
-    const char* refusal;
-  };
-  const Case cases[] = {
-      {{1, 0, "<off>", 30, 0x80}, m::kNoMaps},
-      {{4, -1, "Greek", 30, 0x80}, m::kNoMapSelected},
-      {{4, 0, "<off>", 30, 0x80}, m::kMapNotEditable},
-      {{4, 1, "<OFF>", 30, 0x80}, m::kMapNotEditable},
-      {{4, 1, "Cyrillic", 30, 0x80}, m::kMapNotEditable},  // not in [MAPS]
-      {{4, 1, "Greek", 0, 0x80}, m::kNoKey},
-      {{4, 1, "greek", 59, 0x82}, m::kKeyIsSelector},
-      {{4, 1, "Greek", 60, 0x82}, nullptr},  // an empty selector value selects nothing
-      {{4, 1, "Greek", 59, 0x80}, nullptr},
-      {{4, 2, "+acute", 30, 0x81}, nullptr},  // dead keys may chain
-  };
-  for (const Case& c : cases) {
-    const char* refusal = KillRefusal(settings, c.context);
-    EXPECT_STREQ(refusal, c.refusal) << c.context.editedMapName << " " << int(c.context.keyCode);
-  }
-}
-
 TEST(KillCommand, StoresTheDeadKeyEncoded) {
   MemoryProfile settings("T.INI", "[MAPS]\r\nGreek=\r\n+Acute=\r\n[Greek]\r\n30_N=a\r\n");
   bool listed = false;
-  StoreDeadKey(settings, "Greek", 30, 0x80, "+grave", "Key A", listed);
+  EXPECT_EQ(StoreDeadKey(settings, "Greek", 30, 0x80, "+grave", "Key A", listed), nullptr);
   EXPECT_TRUE(listed);
-  StoreDeadKey(settings, "Greek", 200, 0x87, "+acute", "a,\\ b", listed);
+  EXPECT_EQ(StoreDeadKey(settings, "Greek", 200, 0x87, "+acute", "a,\\ b\r\n", listed), nullptr);
   EXPECT_FALSE(listed);  // "+Acute" is listed already
   EXPECT_EQ(settings.Text(),
             "[MAPS]\r\nGreek=\r\n+Acute=\r\n+grave=\r\n"
-            "[Greek]\r\n30_N=+grave,Key\\sA\r\n200_CAS=+acute,a,\\\\\\sb\r\n");
+            "[Greek]\r\n30_N=+grave,Key\\sA\r\n200_CAS=+acute,a,\\\\\\sb\\013\\010\r\n");
+
+  // A default text too long to be read back whole is refused before anything is written.
+  const std::string text = settings.Text();
+  EXPECT_STREQ(StoreDeadKey(settings, "Greek", 31, 0x80, "+long", std::string(1010, ' '), listed),
+               editor_message::kTextTooLong);
+  EXPECT_FALSE(listed);
+  EXPECT_EQ(settings.Text(), text);
 
   settings.SetWritesFail(true);
   EXPECT_THROW(StoreDeadKey(settings, "Greek", 31, 0x80, "+new", "", listed), ProfileWriteError);
