@@ -22,7 +22,6 @@ set_ctl_of() {
 }
 set_ctl() { set_ctl_of "$ED" "$@"; }
 kd_ctl() { wine_run 10 win_tool.exe idtext "$KD" "$1" | tr -d '\r'; }
-sel() { wine_run 10 win_tool.exe getsel "$ED" "$1" | tr -d '\r'; }
 window_open() { wine_run 5 win_tool.exe wait-window "$1" 0.1; }
 wait_window() { wait_until 20 window_open "$1" || fail "no window \"$1\""; }
 wait_gone() { wait_until 10 wine_run 5 win_tool.exe wait-gone "$1" 1 || fail "window \"$1\" stayed"; }
@@ -63,16 +62,6 @@ crop() {
 # Darkest pixel of an image, 0 (black) to 1 (white).
 darkest() { timeout 20 convert "$1" -colorspace Gray -format '%[fx:minima]' info:; }
 same_image() { [ "$(timeout 20 compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-# Height in pixels of the dark pixels (the text) on the first line of edit control ID,
-# its border and a scroll bar left out.
-ink_height() {
-  local l t r b
-  IFS=, read -r l t r b <<<"$(control_rect "$1")"
-  [ $((b - 3)) -gt $((t + 24)) ] && b=$((t + 27))
-  e2e_screenshot ink >/dev/null
-  crop "$TESSEL_E2E_WORK/shots/ink.png" "$((l + 3)),$((t + 3)),$((r - 24)),$((b - 3))" "$TESSEL_E2E_WORK/tmp/ink.png"
-  timeout 20 convert "$TESSEL_E2E_WORK/tmp/ink.png" -colorspace Gray -threshold 50% -trim -format '%h' info:
-}
 control_rect() { wine_run 10 win_tool.exe children "$ED" | tr -d '\r' | awk -v id="$1" '$3 == id { print $(NF-1); exit }'; }
 
 # grid_geometry: the character selector's client area and cell pitch (GL GT GR GB PITCH_X

@@ -31,7 +31,6 @@
 //   cbitems TITLE ID          items of that combo box: index, "*" when selected, text
 //   cbselect TITLE ID INDEX   select item INDEX and notify the owner (CBN_SELCHANGE)
 //   setsel TITLE ID START END select characters START..END of that edit control
-//   getsel TITLE ID           print "START END" of that edit control's selection
 //   clickid TITLE ID          post BM_CLICK to the button with control id ID (returns at
 //                             once, also when the click opens a modal dialog)
 //   clientrect TITLE          print l,t,r,b of the window's client area (screen coordinates)
@@ -449,16 +448,6 @@ int SetSelection(const char* title, const char* idText, const char* startText, c
   return 0;
 }
 
-// The packed result of EM_GETSEL (no pointers cross the process boundary).
-int GetSelection(const char* title, const char* idText) {
-  HWND edit = DescendantWithId(title, idText);
-  if (edit == nullptr) return 1;
-  DWORD_PTR packed = 0;
-  SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &packed);
-  std::printf("%u %u\n", LOWORD(packed), HIWORD(packed));
-  return 0;
-}
-
 int ClickId(const char* title, const char* idText) {
   HWND button = DescendantWithId(title, idText);
   if (button == nullptr) return 1;
@@ -527,7 +516,6 @@ int main(int argc, char** argv) {
   if (command == "ping") return Ping(arg[0], arg[1]);
   if (command == "hold-event") return HoldEvent(arg[0], arg[1]);
   if (command == "cbitems") return ComboItems(arg[0], arg[1]);
-  if (command == "getsel") return GetSelection(arg[0], arg[1]);
   if (command == "clickid") return ClickId(arg[0], arg[1]);
   if (command == "cbselect" && args >= 3) return ComboSelect(arg[0], arg[1], arg[2]);
   if (command == "setsel" && args >= 4) return SetSelection(arg[0], arg[1], arg[2], arg[3]);
