@@ -15,7 +15,7 @@ namespace tessel {
 constexpr size_t kDeadKeyNameMaxLength = 14;
 
 struct DeadKeyDialogTexts {
-  std::string mapName;      // without the "+"
+  std::string mapName;  // without the "+"
   std::string defaultText;
 };
 
@@ -36,7 +36,7 @@ std::string AcceptedDeadKeyMap(std::string_view typedName);
 // back cut short is refused before anything is written: the message is returned then,
 // nullptr otherwise. Throws ProfileWriteError when a write fails.
 const char* StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,
-                  uint8_t stateByte, const std::string& deadKeyMap, std::string_view defaultText,
-                  bool& listedMap);
+                         uint8_t stateByte, const std::string& deadKeyMap,
+                         std::string_view defaultText, bool& listedMap);
 
 }  // namespace tessel

@@ -63,7 +63,8 @@ void InsertReference(MapEditor& editor, const std::string& reference) {
   SendMessageA(macroBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   const std::string text = TextOf(macroBox);
-  const std::string_view before = std::string_view(text).substr(0, std::min<size_t>(start, text.size()));
+  const std::string_view before =
+      std::string_view(text).substr(0, std::min<size_t>(start, text.size()));
   const std::string insertion = BraceInsertion(before, reference);
   if (insertion.empty()) return;
   SendMessageA(macroBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(insertion.c_str()));
