@@ -427,6 +427,7 @@ void OnInitDialog(HWND dialog, MapEditor& editor) {
   ShowSelector(editor, selectors);
   FillRows(editor, selectors, mapNames);
   FillCommandList(editor);
+  ConnectTextFields(editor);
 
   PlaceWindow(editor);
   SetLarge(editor, settings.ReadInteger(kSettingsSection, "EditorBig", 0) != 0);

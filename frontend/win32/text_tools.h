@@ -6,6 +6,9 @@
 
 namespace tessel {
 
+// Called once when the editor is created: MacroBox then reports text that the program
+// sets as a change too (a multi-line edit control does not), so the fields stay in step.
+void ConnectTextFields(MapEditor& editor);
 // Change notifications of the one-line field and of MacroBox.
 void OnReplacementTextChanged(MapEditor& editor);
 void OnMacroBoxChanged(MapEditor& editor);

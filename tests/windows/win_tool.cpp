@@ -28,6 +28,12 @@
 //                             "answered=0" (exit 1): does the window's thread serve
 //                             messages sent to it?
 //   hold-event NAME SECS      creates an event named NAME, prints "holding=NAME", keeps it SECS
+//   cbitems TITLE ID          items of that combo box: index, "*" when selected, text
+//   cbselect TITLE ID INDEX   select item INDEX and notify the owner (CBN_SELCHANGE)
+//   setsel TITLE ID START END select characters START..END of that edit control
+//   clickid TITLE ID          post BM_CLICK to the button with control id ID (returns at
+//                             once, also when the click opens a modal dialog)
+//   clientrect TITLE          print l,t,r,b of the window's client area (screen coordinates)
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -398,6 +404,67 @@ int HoldEvent(const char* name, const char* secondsText) {
   return 0;
 }
 
+// CB_GETLBTEXT across processes works only in the W form (wine).
+int ComboItems(const char* title, const char* idText) {
+  HWND combo = DescendantWithId(title, idText);
+  if (combo == nullptr) return 1;
+  DWORD_PTR count = 0, selected = 0;
+  SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
+  SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selected);
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length);
+    std::wstring wide(length + 1, L'\0');
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &length);
+    std::string text(length * 2 + 1, '\0');
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(length), text.data(),
+                                          static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(bytes > 0 ? bytes : 0);
+    std::printf("%d %s %s\n", i, static_cast<int>(selected) == i ? "*" : "-", text.c_str());
+  }
+  return 0;
+}
+
+// What a choice in the drop-down list does: the selection, then the owner's notification.
+int ComboSelect(const char* title, const char* idText, const char* indexText) {
+  HWND combo = DescendantWithId(title, idText);
+  if (combo == nullptr) return 1;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(combo, CB_SETCURSEL, std::strtoul(indexText, nullptr, 10), 0, SMTO_ABORTIFHUNG,
+                      kMessageTimeoutMs, &result);
+  const WPARAM command = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+  SendMessageTimeoutA(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo), SMTO_NORMAL,
+                      kMessageTimeoutMs, &result);
+  return 0;
+}
+
+int SetSelection(const char* title, const char* idText, const char* startText, const char* endText) {
+  HWND edit = DescendantWithId(title, idText);
+  if (edit == nullptr) return 1;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(edit, EM_SETSEL, std::strtoul(startText, nullptr, 10), std::strtol(endText, nullptr, 10),
+                      SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
+  return 0;
+}
+
+int ClickId(const char* title, const char* idText) {
+  HWND button = DescendantWithId(title, idText);
+  if (button == nullptr) return 1;
+  return PostMessageA(button, BM_CLICK, 0, 0) ? 0 : 1;
+}
+
+int ClientRect(const char* title) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  RECT client = {};
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  std::printf("%ld,%ld,%ld,%ld\n", origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
+  return 0;
+}
+
 int Usage() {
   std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
               "ctltext|settext|click|close|rect|procs|list-processes|kill|ping|hold-event ...\n");
@@ -429,6 +496,7 @@ int main(int argc, char** argv) {
   if (args < 1) return Usage();
   if (command == "fg") return Fg(arg[0]);
   if (command == "fgattach") return FgAttach(arg[0], args >= 2 ? arg[1] : nullptr);
+  if (command == "clientrect") return ClientRect(arg[0]);
   if (command == "gettext" || command == "rect") {
     HWND window = FindTopOrComplain(arg[0]);
     if (window == nullptr) return 1;
@@ -447,6 +515,10 @@ int main(int argc, char** argv) {
   if (command == "checked") return Checked(arg[0], arg[1]);
   if (command == "ping") return Ping(arg[0], arg[1]);
   if (command == "hold-event") return HoldEvent(arg[0], arg[1]);
+  if (command == "cbitems") return ComboItems(arg[0], arg[1]);
+  if (command == "clickid") return ClickId(arg[0], arg[1]);
+  if (command == "cbselect" && args >= 3) return ComboSelect(arg[0], arg[1], arg[2]);
+  if (command == "setsel" && args >= 4) return SetSelection(arg[0], arg[1], arg[2], arg[3]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);
     if (control == nullptr) return 1;
