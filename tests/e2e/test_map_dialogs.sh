@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
-# The prompt dialog (class TAsk) on its own, run by prompt_probe.exe: button layouts by the
-# number of fields, the answer field as a plain field or a drop-down, scaling by the zoom,
-# focus on the first button, Enter and Escape pressing nothing, the close box giving 0.
+# The dialogs of the map commands on their own, run by dialog_probe.exe. The prompt (class
+# TAsk): button layouts by the number of fields, the answer field as a plain field or a
+# drop-down, scaling by the zoom, focus on the first button, Enter and Escape pressing
+# nothing, the close box giving 0. The open and save dialogs of Import and Export: titles,
+# filters, default extension, a missing file accepted for Import, an existing one for Export.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 set -o pipefail
 
 W() { wine_run 20 win_tool.exe "$@" | tr -d '\r'; }
+# has_control TITLE CLASS ID: the window has that control.
+has_control() { W children "$1" | grep -qE "^[0-9]+ $2 $3 "; }
 
 # prompt ZOOM SPEC ANSWER TITLE: opens the prompt and waits for its window.
 prompt() {
   rm -f "$E2E_DIR/prompt.out"
-  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" prompt_probe.exe "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
+  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" dialog_probe.exe prompt "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
   wait_until 20 W wait-window "$4" 1 || fail "no prompt \"$4\""
-  wait_until 10 eval 'W children "$4" | grep -q " Static 105 "' || fail "prompt \"$4\" has no controls"
+  wait_until 10 has_control "$4" Static 105 || fail "prompt \"$4\" has no controls"
 }
 # outcome TEXT: the probe's output once the dialog has closed.
 outcome() {
-  wait_until 20 grep -q '^answer=' "$E2E_DIR/prompt.out" ||
+  wait_until 20 grep -qE '^(answer=|chosen=|cancelled)' "$E2E_DIR/prompt.out" ||
     fail "the prompt did not close (waiting for [$1]); windows: $(W list)"
   local got
   got=$(tr -d '\r' <"$E2E_DIR/prompt.out" | tr '\n' ' ')
@@ -108,4 +112,40 @@ control Cut 101 | grep -q '^Button 101 \[ two\]' || fail "left button: $(control
 control Cut 102 | grep -q '^Button 102 \[<-Back\]' || fail "right button: $(control Cut 102)"
 W click Cut '<-Back' >/dev/null
 outcome 'result=2 answer=[-] '
+
+# file_dialog import|export TITLE: opens the dialog and waits for it.
+file_dialog() {
+  rm -f "$E2E_DIR/prompt.out"
+  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" dialog_probe.exe "$1" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
+  wait_until 30 W wait-window "$2" 1 || fail "no dialog \"$2\""
+  wait_until 10 has_control "$2" Edit 1148 || fail "dialog \"$2\" has no file name field"
+}
+name_field() { W children "$1" | awk '$2 == "Edit" && $3 == 1148 {print $1}'; }
+type_combo() { W children "$1" | awk '$2 == "ComboBox" && $3 == 1136 {print $1}'; }
+
+title='Select a file for storing the map (can be new)'
+file_dialog export "$title"
+[ "$(W combo "$title" "$(type_combo "$title")" | tr '\n' '|')" = \
+  "droplist 3 0|Map files (*.key)|Ini files (*.ini)|Text files (*.txt)|" ] || fail "export filters: $(W combo "$title" "$(type_combo "$title")")"
+W settext "$title" "$(name_field "$title")" 'out' >/dev/null
+W click "$title" Save >/dev/null
+outcome 'chosen=[C:\tessel\out.key] '
+# An existing file is taken without a question: the map is merged into it.
+printf '[MAPS]\r\n' >"$E2E_DIR/old.key"
+file_dialog export "$title"
+W settext "$title" "$(name_field "$title")" 'old.key' >/dev/null
+W click "$title" Save >/dev/null
+outcome 'chosen=[C:\tessel\old.key] '
+
+title='Select a file with a keyboard map'
+file_dialog import "$title"
+[ "$(W combo "$title" "$(type_combo "$title")" | tr '\n' '|')" = \
+  "droplist 4 0|Map files (*.key)|Ini files (*.ini)|Text files (*.txt)|All files|" ] || fail "import filters: $(W combo "$title" "$(type_combo "$title")")"
+e2e_screenshot import_dialog
+W settext "$title" "$(name_field "$title")" 'C:\tessel\missing.key' >/dev/null
+W click "$title" Open >/dev/null
+outcome 'chosen=[C:\tessel\missing.key] '
+file_dialog import "$title"
+W click "$title" Cancel >/dev/null
+outcome 'cancelled '
 echo PASS
