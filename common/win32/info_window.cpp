@@ -1,9 +1,18 @@
 #include "info_window.h"
 
-#include <cstdlib>
-
 namespace tessel {
 namespace {
+
+// Longest time between two looks at whether the window needs painting, should a paint
+// request not wake the wait.
+constexpr DWORD kPaintCheckMs = 50;
+
+// What the dialog procedure paints; lives on the caller's stack for one call.
+struct Information {
+  const char* text;
+  HFONT font;
+  RECT drawing;
+};
 
 HFONT CreateInformationFont() {
   LOGFONTA font = {};
@@ -13,46 +22,94 @@ HFONT CreateInformationFont() {
   return CreateFontIndirectA(&font);
 }
 
+void OnPaint(HWND window, const Information& info) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (!dc) return;
+  HGDIOBJ previousFont = info.font ? SelectObject(dc, info.font) : nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  RECT drawing = info.drawing;
+  DrawTextA(dc, info.text, -1, &drawing, DT_CENTER | DT_VCENTER | DT_EXTERNALLEADING);
+  if (previousFont) SelectObject(dc, previousFont);
+  EndPaint(window, &paint);
+}
+
+INT_PTR CALLBACK InformationProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(window, DWLP_USER, lParam);
+      return FALSE;  // the window has no control to give the focus to
+    case WM_PAINT: {
+      const auto* info = reinterpret_cast<const Information*>(GetWindowLongPtrA(window, DWLP_USER));
+      if (!info) return FALSE;
+      OnPaint(window, *info);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+// Sizes the window to the text plus its margins and centres it on the screen.
+void Place(HWND window, Information& info) {
+  HDC dc = GetDC(window);
+  if (!dc) return;
+  HGDIOBJ previousFont = info.font ? SelectObject(dc, info.font) : nullptr;
+  RECT measure = {0, 0, 0, 0};
+  const int height = DrawTextA(dc, info.text, -1, &measure, DT_CALCRECT | DT_EXTERNALLEADING);
+  if (previousFont) SelectObject(dc, previousFont);
+  ReleaseDC(window, dc);
+
+  const int width = measure.right;
+  const int windowWidth = width + 20;
+  const int windowHeight = height + 10;
+  info.drawing = {0, 3, width + 20, height + 7};
+  const int centreX = GetSystemMetrics(SM_CXSCREEN) / 2;
+  const int centreY = GetSystemMetrics(SM_CYSCREEN) / 2;
+  MoveWindow(window, centreX - windowWidth / 2, centreY - windowHeight / 2, windowWidth,
+             windowHeight, TRUE);
+}
+
+// Blocks for the duration while keeping the window painted. The caller may be another
+// application's thread inside the keyboard hook: no message of its queue is taken or
+// dispatched; only this window is painted, directly through its procedure.
+void ShowFor(HWND window, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    UpdateWindow(window);
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= milliseconds) return;
+    const DWORD remaining = milliseconds - elapsed;
+    const DWORD wait = remaining < kPaintCheckMs ? remaining : kPaintCheckMs;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_PAINT);
+    // Marks the paint requests seen so far as known, so that the next wait sleeps again.
+    GetQueueStatus(QS_PAINT);
+  }
+}
+
 }  // namespace
 
 void ShowInformation(HINSTANCE module, const char* text, int32_t duration) {
   if (duration == 0) return;
   if (duration < 0) MessageBeep(0);
-  // -2147483648 has no positive counterpart; it is shown as long as the largest value.
+  // -2147483648 has no positive counterpart in 32 bits; its absolute value fits a DWORD.
   const DWORD milliseconds = duration < 0 ? static_cast<DWORD>(-(static_cast<int64_t>(duration)))
                                           : static_cast<DWORD>(duration);
-  if (!text) text = "";
 
-  const int centreX = GetSystemMetrics(SM_CXSCREEN) / 2;
-  const int centreY = GetSystemMetrics(SM_CYSCREEN) / 2;
-  HWND window = CreateDialogParamA(module, "INFORMDLG", nullptr, nullptr, 0);
-  if (!window) {
+  Information info = {text ? text : "", CreateInformationFont(), {0, 0, 0, 0}};
+  HWND window = CreateDialogParamA(module, "INFORMDLG", nullptr, InformationProc,
+                                   reinterpret_cast<LPARAM>(&info));
+  if (window) {
+    Place(window, info);
+    // Not activated: the application being typed into keeps its focus, and an activated
+    // popup costs seconds in DestroyWindow under Wine (docs/platform-notes.md).
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ShowFor(window, milliseconds);
+    DestroyWindow(window);
+  } else {
     Sleep(milliseconds);
-    return;
   }
-  HDC dc = GetDC(window);
-  HFONT font = CreateInformationFont();
-  HGDIOBJ previousFont = SelectObject(dc, font);
-
-  RECT measure = {0, 0, 0, 0};
-  const int height = DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_EXTERNALLEADING);
-  const int width = measure.right;
-  const int windowWidth = width + 20;
-  const int windowHeight = height + 10;
-  RECT drawing = {0, 3, width + 20, height + 7};
-  MoveWindow(window, centreX - windowWidth / 2, centreY - windowHeight / 2, windowWidth,
-             windowHeight, TRUE);
-  ShowWindow(window, SW_SHOW);
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, text, -1, &drawing, DT_CENTER | DT_VCENTER | DT_EXTERNALLEADING);
-
-  // The caller is blocked on purpose: no messages are processed while the text shows.
-  Sleep(milliseconds);
-
-  SelectObject(dc, previousFont);
-  DeleteObject(font);
-  ReleaseDC(window, dc);
-  DestroyWindow(window);
+  if (info.font) DeleteObject(info.font);
 }
 
 }  // namespace tessel

@@ -1,24 +1,114 @@
 #!/usr/bin/env bash
-# The timed information window: centred on the screen, sized to its text, blocking its
-# caller for the whole duration; duration 0 shows nothing.
+# The timed information window: centred on the screen, sized to its text, showing the whole
+# text for the whole duration (painted again when uncovered), blocking its caller; duration 0
+# shows nothing. The hook's messages (a selector's map name, a failing Focus) show the same way.
 source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/mapper.sh"
 e2e_setup
+SHOTS=$TESSEL_E2E_WORK/shots
 
 # rect of the information window: "left,top,right,bottom"
 info_rect() { wine_run 10 win_tool.exe list | grep '#32770' | head -n 1 | awk '{print $NF}'; }
+
+# text_verdict SHOT RECT LINES [underline]: "ok ..." when, inside the window's one-pixel
+# frame, the dark pixels of SHOT fill LINES lines of the font, each centred, from near its
+# top and at least half a line high, the widest as wide as the window's text, none touching
+# the frame; with "underline", the lowest dark row is a short stroke below a blank row.
+# Otherwise the fault.
+text_verdict() {
+  local shot=$1 rect=$2 lines=$3 underline=${4:-} l t r b
+  IFS=, read -r l t r b <<< "$rect"
+  # The window is 20 pixels wider and 10 higher than its text, which starts 3 pixels below
+  # the top of the client area.
+  convert "$SHOTS/$shot.png" -crop "$((r - l - 2))x$((b - t - 2))+$((l + 1))+$((t + 1))" +repage \
+      -colorspace Gray -threshold 50% -compress none pbm:- |
+    awk -v lines="$lines" -v textw=$((r - l - 20)) -v texth=$((b - t - 10)) -v first=3 \
+        -v underline="$underline" '
+      NR == 1 { next }
+      NR == 2 { w = $1; next }
+      {
+        for (i = 1; i <= NF; i++) {
+          p = n++
+          if ($i != 1) continue
+          x = p % w; y = int(p / w); dark++; row[y]++
+          if (top == "" || y < top) top = y
+          if (y > bottom) bottom = y
+          if (y < first || y >= first + texth) { outside++; continue }
+          k = int((y - first) * lines / texth)
+          if (!(k in lo) || x < lo[k]) lo[k] = x
+          if (x > hi[k]) hi[k] = x
+          if (!(k in ltop) || y < ltop[k]) ltop[k] = y
+          if (y > lbot[k]) lbot[k] = y
+        }
+      }
+      END {
+        lh = texth / lines
+        if (!dark) { print "no text at all"; exit }
+        if (outside) { printf "%d dark pixels outside the text box\n", outside; exit }
+        for (k = 0; k < lines; k++) {
+          if (!(k in lo)) { printf "line %d is empty\n", k + 1; exit }
+          # Wine draws long texts a few pixels wider than it measures them.
+          off = lo[k] + hi[k] - (w - 1)
+          if (off < -4 - textw / 20 || off > 4 + textw / 20) {
+            printf "line %d (columns %d-%d) is not centred in %d\n", k + 1, lo[k], hi[k], w; exit
+          }
+          if (lo[k] < 1 || hi[k] > w - 2) { printf "line %d touches the frame\n", k + 1; exit }
+          # Every line tested has capitals or ascenders, which reach close to its top.
+          if (ltop[k] - first - k * lh > lh / 3 || lbot[k] - ltop[k] + 1 < lh / 2) {
+            printf "line %d fills rows %d-%d of %d-%d\n", k + 1, ltop[k], lbot[k],
+                   first + k * lh, first + (k + 1) * lh - 1; exit
+          }
+          if (hi[k] - lo[k] + 1 > widest) widest = hi[k] - lo[k] + 1
+        }
+        if (widest < textw - 4) { printf "the text is %d pixels wide of %d\n", widest, textw; exit }
+        if (bottom - top + 1 < texth - lh / 2) {
+          printf "the text is %d pixels high of %d\n", bottom - top + 1, texth; exit
+        }
+        if (underline != "" && (row[bottom - 1] || row[bottom] < 4 || row[bottom] > 12)) {
+          printf "no underline stroke at the bottom (row %d: %d pixels)\n", bottom, row[bottom]; exit
+        }
+        printf "ok %d dark pixels in rows %d-%d, %d lines, %d of %d pixels wide\n",
+               dark, top, bottom, lines, widest, textw
+      }'
+}
+
+# check_text SHOT RECT LINES [underline]: fails unless text_verdict is ok; writes SHOT_8x.png,
+# the window at 8x, to look at.
+check_text() {
+  local shot=$1 rect=$2 l t r b verdict
+  IFS=, read -r l t r b <<< "$rect"
+  convert "$SHOTS/$shot.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage -scale 800% "$SHOTS/${shot}_8x.png"
+  verdict=$(text_verdict "$@")
+  echo "$shot: $verdict"
+  [ "${verdict%% *}" = ok ] || fail "$shot: $verdict (see $SHOTS/${shot}_8x.png)"
+}
+
+# shown NAME LINES [underline]: waits for the window and checks its text on a screenshot at
+# once and on one a moment later, then waits until it is gone. INFO_RECT is its rect.
+shown() {
+  local name=$1; shift
+  wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "$name: no information window"
+  INFO_RECT=$(info_rect)
+  e2e_screenshot "$name" >/dev/null || fail "no screenshot"
+  check_text "$name" "$INFO_RECT" "$@"
+  sleep 0.6
+  e2e_screenshot "${name}_later" >/dev/null || fail "no screenshot"
+  # On a slow machine the window may be gone by now: then there is nothing to compare.
+  if [ "$(info_rect)" = "$INFO_RECT" ]; then check_text "${name}_later" "$INFO_RECT" "$@"; fi
+  wait_until 10 eval '[ -z "$(info_rect)" ]' || fail "$name: the window did not go away"
+}
 
 out=$(wine_run 20 show_info.exe 'nothing' 0 | tr -d '\r')
 [ "$out" = "blocked_ms=0" ] || fail "duration 0 should return at once: $out"
 
 wine_bg show_info.exe 'One line' 2500
-wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "no information window"
-one=$(info_rect)
-wait_until 10 eval '[ -z "$(info_rect)" ]' || fail "the window did not go away"
-wine_bg show_info.exe 'One line\nand a second, longer line' -2500
-wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "no information window for two lines"
-sleep 0.5
-e2e_screenshot info_window_two_lines
-two=$(info_rect)
+shown info_window_one_line 1
+one=$INFO_RECT
+for round in 1 2 3; do
+  wine_bg show_info.exe 'One line\nand a second, longer line' -2500
+  shown "info_window_two_lines_$round" 2
+  two=$INFO_RECT
+done
 echo "one line: $one  two lines: $two"
 
 IFS=, read -r l1 t1 r1 b1 <<< "$one"
@@ -32,8 +122,44 @@ done
 [ $(( b2 - t2 )) -gt $(( b1 - t1 + 5 )) ] || fail "two lines are not taller than one"
 [ $(( r2 - l2 )) -gt $(( r1 - l1 )) ] || fail "the longer line does not make the window wider"
 
-# The caller is blocked for the duration.
+# Covered by another X window and uncovered again, the window shows its text again.
+convert -size 300x120 xc:lightyellow "$SHOTS/cover.png"
+wine_bg show_info.exe 'Covered, then\nuncovered' 8000
+wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "no information window to cover"
+rect=$(info_rect)
+covered() { e2e_screenshot covered >/dev/null && [ "$(text_verdict covered "$rect" 2)" = "no text at all" ]; }
+timeout 30 display -geometry +362+324 "$SHOTS/cover.png" 9>&- 2>/dev/null &
+cover_pid=$!
+wait_until 10 covered || { kill "$cover_pid"; fail "the cover did not hide the window"; }
+kill "$cover_pid"
+wait "$cover_pid" 2>/dev/null
+uncovered() { e2e_screenshot uncovered >/dev/null && [ "$(text_verdict uncovered "$rect" 2 | cut -d' ' -f1)" = ok ]; }
+wait_until 3 uncovered || true
+check_text uncovered "$rect" 2
+wait_until 15 eval '[ -z "$(info_rect)" ]' || fail "the covered window did not go away"
+
+# The caller is blocked for the duration, and not much longer.
 out=$(wine_run 20 show_info.exe 'wait' 700 | tr -d '\r')
 ms=${out#blocked_ms=}
+echo "a 700 ms window blocked its caller for $ms ms"
 [ "$ms" -ge 690 ] || fail "the call returned after $ms ms instead of 700"
+[ "$ms" -lt 1700 ] || fail "the call returned only after $ms ms instead of 700"
+out=$(wine_run 20 show_info.exe 'blink' -1 | tr -d '\r')
+[ "${out#blocked_ms=}" -lt 1000 ] || fail "a 1 ms window blocked for ${out#blocked_ms=} ms"
+
+# Inside the hook of another application: the map name of a selector ("Red &Blue", shown as
+# "Red Blue" with the B underlined) and the message of a failing Focus.
+start_host "$(settings_file info.ini)"
+start_target Info
+for round in 1 2 3; do
+  keys bp:70,3b                                # F1 selects "Red &Blue"
+  shown "info_selector_$round" 1 underline
+  selected_is 1 || fail "F1 did not select the map"
+done
+for round in 1 2 3; do
+  keys bp:46,21                                # {!Focus NoSuchWindowXyz}lost
+  shown "info_focus_failed_$round" 1
+done
+sleep 0.3
+text_is Info "" || fail "text after a failing Focus was played: [$(target_text Info)]"
 echo PASS
