@@ -20,9 +20,6 @@
 //   kill EXENAME              TerminateProcess every process with that image name
 //   combo TITLE INDEX         descendant INDEX as a combo box: "simple|dropdown|droplist N SEL",
 //                             then its N list items, one a line
-//   menukeys KEY...           WM_KEYDOWN to the open popup menu (class #32768): down, up,
-//                             left, right, return, escape (exit 1 when no menu is open)
-//   command TITLE ID          post WM_COMMAND with that id to the window (a menu entry)
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -306,36 +303,6 @@ int ComboInfo(const char* title, const char* indexText) {
   return 0;
 }
 
-// The menu loop of another process reads keys posted to its popup window.
-int MenuKeys(int count, char** keys) {
-  HWND menu = nullptr;
-  for (HWND window : VisibleTopLevelWindows())
-    if (ClassOf(window) == "#32768") menu = window;
-  if (menu == nullptr) {
-    std::printf("win_tool: no open menu\n");
-    return 1;
-  }
-  const struct {
-    const char* name;
-    WPARAM key;
-  } names[] = {{"down", VK_DOWN}, {"up", VK_UP}, {"left", VK_LEFT}, {"right", VK_RIGHT},
-               {"return", VK_RETURN}, {"escape", VK_ESCAPE}};
-  for (int i = 0; i < count; ++i) {
-    WPARAM key = 0;
-    for (const auto& name : names)
-      if (lstrcmpiA(keys[i], name.name) == 0) key = name.key;
-    if (key == 0) return Usage();
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
-  }
-  return 0;
-}
-
-int PostCommand(const char* title, const char* idText) {
-  HWND window = FindTopOrComplain(title);
-  if (window == nullptr) return 1;
-  return PostMessageA(window, WM_COMMAND, std::strtoul(idText, nullptr, 10), 0) ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -357,7 +324,6 @@ int main(int argc, char** argv) {
   if (command == "procs") return Procs(false);
   if (command == "list-processes") return Procs(true);
   if (args < 1) return Usage();
-  if (command == "menukeys") return MenuKeys(args, arg);
   if (command == "fg") return Fg(arg[0]);
   if (command == "fgattach") return FgAttach(arg[0], args >= 2 ? arg[1] : nullptr);
   if (command == "gettext" || command == "rect") {
@@ -374,7 +340,6 @@ int main(int argc, char** argv) {
   if (command == "wait-gone") return WaitFor(false, arg[0], arg[1]) ? 0 : 1;
   if (command == "click") return Click(arg[0], arg[1]);
   if (command == "combo") return ComboInfo(arg[0], arg[1]);
-  if (command == "command") return PostCommand(arg[0], arg[1]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);
     if (control == nullptr) return 1;
