@@ -15,3 +15,25 @@ add_subdirectory(tools)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_subdirectory(tests/windows)
 endif()
+
+# Application manifests of the two programs, embedded by their .rc files (TESSEL_MANIFEST).
+foreach(program tessel32 tesshide32)
+  if(program STREQUAL "tessel32")
+    set(TESSEL_MANIFEST_NAME Tessel32)
+    set(TESSEL_MANIFEST_DESCRIPTION "Tessel+ keyboard mapper")
+  else()
+    set(TESSEL_MANIFEST_NAME Tesshide32)
+    set(TESSEL_MANIFEST_DESCRIPTION "Tessel+ hidden mode")
+  endif()
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/tessel.manifest.in
+                 ${CMAKE_BINARY_DIR}/generated/${program}.manifest @ONLY)
+endforeach()
+set_source_files_properties(${CMAKE_SOURCE_DIR}/frontend/win32/tessel32.rc
+  DIRECTORY ${CMAKE_SOURCE_DIR}/frontend
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/tessel32.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/hiddenhost/tesshide32.rc
+  DIRECTORY ${CMAKE_SOURCE_DIR}/hiddenhost
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/tesshide32.manifest)
+
+add_subdirectory(help)
+include(cmake/release.cmake)

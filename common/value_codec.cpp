@@ -78,13 +78,23 @@ std::string DecodeValue(std::string_view stored) {
 std::string EncodeValue(std::string_view text) {
   std::string stored;
   stored.reserve(text.size() + text.size() / 4);
-  for (char c : text) {
+  for (const char character : text) {
+    const unsigned char c = static_cast<unsigned char>(character);
     if (c == ' ') {
       stored += "\\s";
     } else if (c == '\\') {
       stored += "\\\\";
+    } else if (c == 0 || c == 1) {
+      // The store ends a text at either; they cannot be stored.
+    } else if (c < 32 || c == 127 || (stored.empty() && (c == '"' || c == '\''))) {
+      // Line breaks would end the file's line, other control characters are trimmed or
+      // lost by the profile functions, and a leading quote would be stripped together with
+      // a trailing one: all of them are written as a backslash and three digits.
+      const char digits[] = {'\\', static_cast<char>('0' + c / 100),
+                             static_cast<char>('0' + c / 10 % 10), static_cast<char>('0' + c % 10)};
+      stored.append(digits, sizeof digits);
     } else {
-      stored += c;
+      stored += static_cast<char>(c);
     }
   }
   return stored;

@@ -8,6 +8,9 @@
 namespace tessel {
 
 std::string DecodeValue(std::string_view stored);
+// Blank -> "\s", backslash -> "\\"; control characters (line breaks included) and a
+// leading quote -> backslash and three decimal digits ("\013"); characters 0 and 1, which
+// end a text in the store, are left out. DecodeValue gives the text back.
 std::string EncodeValue(std::string_view text);
 
 // Whole text as a number: optional leading blanks, optional sign, then decimal digits

@@ -3,9 +3,11 @@
 #pragma once
 #include <string>
 
+#include "tessel_version.h"
+
 namespace tessel {
 
-constexpr int kFrontEndVersion = 40109;
+constexpr int kFrontEndVersion = TESSEL_VERSION_NUMBER;
 
 // "4.1.9" for 40109.
 std::string VersionText(int version);

@@ -8,7 +8,9 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   clang libclang-rt-14-dev                            # libFuzzer
   wine64 xvfb xdotool imagemagick x11-utils fonts-dejavu-core   # end-to-end tests
+  fp-utils                                            # chmcmd: the help file TESSEL32.CHM
   util-linux coreutils findutils procps
+  nsis unzip p7zip-full                               # release: installers, listing the packages
 )
 
 missing=()

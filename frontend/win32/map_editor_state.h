@@ -4,6 +4,7 @@
 #pragma once
 #include "form.h"
 #include "front_end.h"
+#include "frontend/editor_commands.h"
 
 #include <cstdint>
 #include <string>
@@ -79,6 +80,26 @@ struct MapEditor {
       return false;
     }
   }
+
+  // --- Added by the editor window (map_editor.cpp) ---
+  HMENU mapMenu = nullptr;          // MapPop
+  bool large = false;               // large state: MacroBox and the key tools shown
+  bool activationHandlers = false;  // hook on while another application is active
+  bool hookInstalled = false;       // the editor installed the hook (and takes it back)
+  std::string keyNames[256];        // KeyCodeName, asked once per key code
+  bool keyNameKnown[256] = {};
+
+  // The system's name of a key code ("?" and the number when it has none).
+  std::string KeyName(uint8_t keyCode);
+  // What Store, Remove, Make Selector and Kill check: the map list, the chosen key and
+  // the one-line replacement field's text. Give it to CheckKill and the like.
+  EditorSituation Situation() const;
+  // The selector view from the file.
+  void ShowSelectorView();
+  // Selects the assignment row of the chosen key (none when it has no row).
+  void SelectChosenRow();
+  // The Shift, Control and Alt boxes from the state byte.
+  void ShowStateBoxes();
 };
 
 }  // namespace tessel

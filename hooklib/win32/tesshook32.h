@@ -3,13 +3,15 @@
 #pragma once
 #include <windows.h>
 
+#include "tessel_version.h"
+
 #ifdef TESSHOOK32_BUILDING
 #define TESSHOOK_API extern "C"
 #else
 #define TESSHOOK_API extern "C" __declspec(dllimport)
 #endif
 
-constexpr int kTesselVersion = 40109;
+constexpr int kTesselVersion = TESSEL_VERSION_NUMBER;
 
 // Exported as "GetVersion"; the C++ name differs because kernel32 has a GetVersion too.
 // Clients that need it look it up with GetProcAddress(module, "GetVersion").

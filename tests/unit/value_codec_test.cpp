@@ -28,16 +28,30 @@ TEST(DecodeValue, Cases) {
   for (const auto& [stored, expected] : cases) EXPECT_EQ(DecodeValue(stored), expected) << '"' << stored << '"';
 }
 
-TEST(EncodeValue, EscapesBlanksAndBackslashesOnlyAndDecodesBack) {
+TEST(EncodeValue, EscapesAndDecodesBack) {
   const std::pair<std::string, std::string> cases[] = {
       {"a b\\c", "a\\sb\\\\c"}, {"  ", "\\s\\s"}, {"\\065", "\\\\065"}, {"", ""},
-      {"{!Run notepad}\t\r\n", "{!Run\\snotepad}\t\r\n"}, {"\\6", "\\\\6"}, {"x\\", "x\\\\"},
-      {"\\\\\\s 1\\12", "\\\\\\\\\\\\s\\s1\\\\12"}, {"\x01\x02\xFF", "\x01\x02\xFF"},
+      {"{!Run notepad}\t\r\n", "{!Run\\snotepad}\\009\\013\\010"}, {"\\6", "\\\\6"},
+      {"x\\", "x\\\\"}, {"\\\\\\s 1\\12", "\\\\\\\\\\\\s\\s1\\\\12"},
+      {"\x02\xFF\x7F", "\\002\xFF\\127"},
+      // Line breaks stay on the file's line; digits after an escape stay digits.
+      {"a\r\nb", "a\\013\\010b"}, {"\n1", "\\0101"}, {"\x1A\v\f", "\\026\\011\\012"},
+      // A leading quote is escaped so that the profile functions do not strip a pair.
+      {"\"quoted\"", "\\034quoted\""}, {"'x'", "\\039x'"}, {"a\"b\"", "a\"b\""}, {"\"", "\\034"},
+      {"\x80\xFF\xF4", "\x80\xFF\xF4"},
   };
   for (const auto& [text, stored] : cases) {
     EXPECT_EQ(EncodeValue(text), stored) << '"' << text << '"';
     EXPECT_EQ(DecodeValue(stored), text) << '"' << text << '"';
   }
+}
+
+// Characters 0 and 1 end a text in the store: they never reach the file.
+TEST(EncodeValue, LeavesOutCharactersZeroAndOne) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\x01" "b", "ab"}, {"\x01\x01", ""}, {"x\0y"s, "xy"}, {"\x01\"q\"", "\\034q\""},
+  };
+  for (const auto& [text, stored] : cases) EXPECT_EQ(EncodeValue(text), stored) << '"' << text << '"';
 }
 
 // ParseSignedNumber; ParseSettingsInteger agrees on every text not starting with 0x.

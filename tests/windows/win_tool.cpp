@@ -18,6 +18,12 @@
 //   procs                     running processes: pid image-name
 //   list-processes            running processes: image-name pid
 //   kill EXENAME              TerminateProcess every process with that image name
+//   idtext TITLE ID           print the text of the descendant with control id ID
+//   lbitems TITLE ID          items of that list box: index, "*" when selected, item data
+//                             (hex), text with bytes below 32 and above 126 as \xHH
+//   checked TITLE ID          print 1 when that check box is ticked, else 0
+//   focusid                   print the control id of the control with the keyboard focus
+//   menukeys VK...            post WM_KEYDOWN of each virtual key (hex) to the open menu
 //   combo TITLE INDEX         descendant INDEX as a combo box: "simple|dropdown|droplist N SEL",
 //                             then its N list items, one a line
 #include <windows.h>
@@ -274,6 +280,92 @@ int Kill(const char* exeName) {
   return killed > 0 ? 0 : 1;
 }
 
+HWND DescendantWithId(const char* title, const char* idText) {
+  HWND parent = FindTopOrComplain(title);
+  if (parent == nullptr) return nullptr;
+  const int id = std::atoi(idText);
+  for (HWND child : Descendants(parent))
+    if (GetDlgCtrlID(child) == id) return child;
+  std::printf("win_tool: \"%s\" has no control %d\n", title, id);
+  return nullptr;
+}
+
+int IdText(const char* title, const char* idText) {
+  HWND control = DescendantWithId(title, idText);
+  if (control == nullptr) return 1;
+  std::printf("%s\n", ControlText(control).c_str());
+  return 0;
+}
+
+// LB_GETTEXT across processes works only in the W form (wine); the text is turned back
+// into the ANSI code page.
+int ListItems(const char* title, const char* idText) {
+  HWND list = DescendantWithId(title, idText);
+  if (list == nullptr) return 1;
+  DWORD_PTR count = 0, selected = 0;
+  SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    DWORD_PTR length = 0, data = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length);
+    std::wstring wide(length + 1, L'\0');
+    SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &length);
+    SendMessageTimeoutA(list, LB_GETITEMDATA, i, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &data);
+    SendMessageTimeoutA(list, LB_GETSEL, i, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selected);
+    std::string text(length * 2 + 1, '\0');
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(length), text.data(),
+                                          static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(bytes > 0 ? bytes : 0);
+    std::string shown;
+    for (unsigned char c : text) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += (c < 32 || c > 126 || c == '\\') ? std::string(hex) : std::string(1, static_cast<char>(c));
+    }
+    std::printf("%d %s %lx %s\n", i, static_cast<int>(selected) > 0 ? "*" : "-", static_cast<unsigned long>(data),
+                shown.c_str());
+  }
+  return 0;
+}
+
+int Checked(const char* title, const char* idText) {
+  HWND box = DescendantWithId(title, idText);
+  if (box == nullptr) return 1;
+  DWORD_PTR state = 0;
+  SendMessageTimeoutA(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &state);
+  std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+  return 0;
+}
+
+int FocusId() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(0, &info) || info.hwndFocus == nullptr) return 1;
+  std::printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+  return 0;
+}
+
+// The open pop-up menu is a top-level window of class #32768; it takes keys by message.
+int MenuKeys(int count, char** keys) {
+  HWND menu = nullptr;
+  for (int attempt = 0; attempt < 50 && menu == nullptr; ++attempt) {
+    menu = FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) {
+      menu = nullptr;
+      Sleep(100);
+    }
+  }
+  if (menu == nullptr) {
+    std::printf("win_tool: no open menu\n");
+    return 1;
+  }
+  for (int i = 0; i < count; ++i) {
+    PostMessageA(menu, WM_KEYDOWN, std::strtoul(keys[i], nullptr, 16), 0);
+    Sleep(150);
+  }
+  return 0;
+}
+
 int Usage() {
   std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
               "ctltext|settext|click|close|rect|procs|list-processes|kill ...\n");
@@ -323,6 +415,8 @@ int main(int argc, char** argv) {
   if (command == "list") return List();
   if (command == "procs") return Procs(false);
   if (command == "list-processes") return Procs(true);
+  if (command == "focusid") return FocusId();
+  if (command == "menukeys") return MenuKeys(args, arg);
   if (args < 1) return Usage();
   if (command == "fg") return Fg(arg[0]);
   if (command == "fgattach") return FgAttach(arg[0], args >= 2 ? arg[1] : nullptr);
@@ -339,6 +433,9 @@ int main(int argc, char** argv) {
   if (command == "wait-window") return WaitFor(true, arg[0], arg[1]) ? 0 : 1;
   if (command == "wait-gone") return WaitFor(false, arg[0], arg[1]) ? 0 : 1;
   if (command == "click") return Click(arg[0], arg[1]);
+  if (command == "idtext") return IdText(arg[0], arg[1]);
+  if (command == "lbitems") return ListItems(arg[0], arg[1]);
+  if (command == "checked") return Checked(arg[0], arg[1]);
   if (command == "combo") return ComboInfo(arg[0], arg[1]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);

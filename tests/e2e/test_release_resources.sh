@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Version resources and manifests of the binaries of both builds, the help file's pages and
+# context id, the help viewer, and the pictures of the help file and the README: the button
+# with its menu, the map editor. scripts/refresh-screenshots.sh copies the pictures into help/.
+export TESSEL_E2E_TIMEOUT=${TESSEL_E2E_TIMEOUT:-300}
+source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/mapper.sh"
+
+VERSION=$(sed -n 's/^project(TesselPlus VERSION \([0-9.]*\).*/\1/p' "$_E2E_REPO/CMakeLists.txt")
+WIN32_DIR=${TESSEL_WIN32_DIR:-$(dirname "$TESSEL_WIN64_DIR")/win32}
+SHOTS=$TESSEL_E2E_WORK/shots
+
+e2e_setup
+
+# --- version resources: file, type, description -------------------------------------------
+# The 32-bit files are only read as data, which a 64-bit process can do.
+mkdir -p "$E2E_DIR/win32"
+while read -r file type description; do
+  for bits in 64 32; do
+    if [ "$bits" = 64 ]; then path=$file; else
+      cp "$(find "$WIN32_DIR" -name "$file" -not -path '*/release/*' -print -quit)" "$E2E_DIR/win32/" ||
+        fail "no $file in $WIN32_DIR (build the win32 preset)"
+      path="win32\\$file"
+    fi
+    info=$(wine_run 20 release_probe.exe version "$path" | tr -d '\r') || fail "$path: $info"
+    expected="Fixed=$VERSION.0
+Type=$type
+ProductName=Tessel+
+ProductVersion=$VERSION
+FileVersion=$VERSION
+FileDescription=$description ($bits bit)
+OriginalFilename=$file"
+    [ "$info" = "$expected" ] || fail "version resource of $path:
+$info
+expected:
+$expected"
+    echo "$path: $(sed -n 's/^FileDescription=//p' <<<"$info") $VERSION"
+  done
+done <<'EOF'
+TESSEL32.EXE app Tessel+ keyboard mapper
+TESSHOOK32.DLL dll Tessel+ hook library
+TESSHIDE32.EXE app Tessel+ hidden mode
+tesselstore.exe app Tessel+ map store viewer
+EOF
+
+# --- manifests of the two programs ---------------------------------------------------------
+for file in TESSEL32.EXE TESSHIDE32.EXE; do
+  manifest=$(wine_run 20 release_probe.exe manifest "$file") || fail "$file: $manifest"
+  for needle in 'requestedExecutionLevel level="asInvoker"' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+                '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' "version=\"$VERSION.0\""; do
+    grep -qF "$needle" <<<"$manifest" || fail "the manifest of $file lacks $needle"
+  done
+  echo "$file: manifest with asInvoker, common controls 6 and Windows 10/11"
+done
+
+# --- the help file: every page of the sources, context 1 on the language page -------------
+CHM=$(find "$TESSEL_WIN64_DIR" -name TESSEL32.CHM -not -path '*/release/*' -print -quit)
+[ -n "$CHM" ] || fail "no TESSEL32.CHM in the win64 build"
+cp "$CHM" "$E2E_DIR/TESSEL32.CHM"
+listed=$(timeout 20 chmls -p -n list "$CHM" 2>/dev/null | sed -n 's|^/||p')
+pages=0
+while IFS= read -r page; do
+  grep -qxF "$page" <<<"$listed" || fail "$page of help/ is not in TESSEL32.CHM"
+  pages=$((pages + 1))
+done < <(cd "$_E2E_REPO/help" && find . -name '*.htm' -o -name '*.png' | sed 's|^\./||')
+echo "TESSEL32.CHM holds all $pages pages and pictures of help/"
+# chmls writes TESSEL32.ali (alias=page, the page with its own folder in front) and TESSEL32.h.
+(cd "$E2E_DIR" && timeout 20 chmls extractalias TESSEL32.CHM >/dev/null 2>&1) || fail "chmls extractalias failed"
+alias=$(sed -n 's/^#define \([A-Za-z0-9_]*\) 1\r\?$/\1/p' "$E2E_DIR/TESSEL32.h")
+[ -n "$alias" ] && grep -q "^$alias=.*/language\.htm\r\?\$" "$E2E_DIR/TESSEL32.ali" ||
+  fail "context 1 is not the language page: $(cat "$E2E_DIR/TESSEL32.h" "$E2E_DIR/TESSEL32.ali" 2>/dev/null)"
+echo "context 1: language.htm"
+
+# --- the button window with its menu --------------------------------------------------------
+cp "$_E2E_REPO/demo/TESSEL32.INI" "$E2E_DIR/TESSEL32.INI"
+wine_bg TESSEL32.EXE '/I:C:\tessel\TESSEL32.INI' /M:GREEK
+wait_until 30 wine_run 5 win_tool.exe wait-window GREEK 1 || fail "no button window"
+rect() { wine_run 5 win_tool.exe rect "$1" | tr -d '\r'; }
+menu_rects() { wine_run 5 win_tool.exe list | tr -d '\r' | awk '$3 == "#32768" { print $NF }'; }
+menus_open() { [ "$(menu_rects | wc -l)" -ge "$1" ]; }
+# crop NAME RECT...: the part of the screen that holds every rectangle, with a margin.
+crop() {
+  local name=$1; shift
+  e2e_screenshot "$name-screen" >/dev/null || fail "no screenshot"
+  local box
+  box=$(printf '%s\n' "$@" | awk -F, 'NR == 1 { l = $1; t = $2; r = $3; b = $4 }
+    { if ($1 < l) l = $1; if ($2 < t) t = $2; if ($3 > r) r = $3; if ($4 > b) b = $4 }
+    END { l -= 6; t -= 6; if (l < 0) l = 0; if (t < 0) t = 0; printf "%dx%d+%d+%d", r + 6 - l, b + 6 - t, l, t }')
+  # The empty screen around the windows becomes white, as on a page.
+  timeout 20 convert "$SHOTS/$name-screen.png" -crop "$box" +repage -fill white -draw 'color 0,0 floodfill' \
+    "$SHOTS/$name.png" || fail "cannot crop $name"
+  echo "picture: $SHOTS/$name.png ($box)"
+}
+
+crop button "$(rect GREEK)"
+IFS=, read -r l t r b <<<"$(rect GREEK)"
+timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 || fail "xdotool click failed"
+wait_until 10 menus_open 1 || fail "the button's menu did not open"
+wine_run 10 release_probe.exe menu-keys up right || fail "cannot open Controls"
+wait_until 10 menus_open 2 || fail "the Controls submenu did not open"
+crop button-menu "$(rect GREEK)" $(menu_rects)
+wine_run 10 release_probe.exe menu-keys up up up return || fail "cannot choose Edit Maps"
+
+# The map editor once the front end has it; until then "Edit Maps" answers with a message.
+editor_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' TMapeditor \[Tessel+ : Map editor\]'; }
+box_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' #32770 \[Tessel+ : Map editor\]'; }
+wait_until 20 eval 'editor_shown || box_shown' || fail "Edit Maps opened nothing"
+if editor_shown; then
+  crop map-editor "$(rect 'Tessel+ : Map editor')"
+  wine_run 10 win_tool.exe close 'Tessel+ : Map editor' >/dev/null
+else
+  echo "NOTE: no map editor in this front end yet: no picture of it"
+  wine_run 10 win_tool.exe click 'Tessel+ : Map editor' OK >/dev/null
+fi
+wait_until 20 eval '! editor_shown && ! box_shown' || fail "the map editor did not close"
+
+# --- help from the menu: Controls, Help, Contents -------------------------------------------
+help_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' HH Parent \[Tessel+ Help\]'; }
+help_box() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' #32770 \[Tessel+ : Help\]'; }
+# The button shows the map again at its next poll (200 ms) after the editor has closed.
+wait_until 10 wine_run 5 win_tool.exe wait-window GREEK 1 || fail "the button does not show GREEK again"
+IFS=, read -r l t r b <<<"$(rect GREEK)"
+timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 || fail "xdotool click failed"
+wait_until 10 menus_open 1 || fail "the button's menu did not open again"
+wine_run 10 release_probe.exe menu-keys up right up right return || fail "cannot choose Help, Contents"
+wait_until 20 eval 'help_shown || help_box' || fail "Help, Contents opened nothing"
+if help_shown; then
+  echo "Help, Contents opened the help viewer"
+  e2e_screenshot help-from-menu
+  wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
+else
+  echo "NOTE: this front end does not open the help file yet: the viewer is tested through HtmlHelpA"
+  wine_run 10 win_tool.exe click 'Tessel+ : Help' OK >/dev/null
+fi
+wine_run 10 win_tool.exe close GREEK >/dev/null
+
+# --- the help viewer through HtmlHelpA, at the contents and at context 1 --------------------
+for context in "" 1; do
+  wine_bg release_probe.exe help 'C:\tessel\TESSEL32.CHM' $context
+  wait_until 30 help_shown || fail "no help viewer (HH Parent) for context [$context]"
+  echo "HtmlHelpA ${context:+context $context }opened the viewer"
+  wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
+  wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
+  wine_run 10 win_tool.exe kill release_probe.exe >/dev/null
+done
+echo "PASS"
