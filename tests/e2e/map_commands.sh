@@ -2,7 +2,27 @@
 # right-click on the map list, the prompt dialogs (class TAsk) and the file dialogs they
 # show, and sections of settings and map files. Source after editor.sh.
 
-W() { wine_run 20 win_tool.exe "$@" | tr -d '\r'; }
+# win_tool with CR removed, keeping its exit status.
+W() {
+  local out rc
+  out=$(wine_run 20 win_tool.exe "$@")
+  rc=$?
+  printf '%s\n' "$out" | tr -d '\r'
+  return $rc
+}
+
+# at_exit COMMAND: run at the end of the test, before the harness tears down.
+_AT_EXIT=()
+at_exit() {
+  _AT_EXIT+=("$1")
+  trap '_rc=$?; for _c in "${_AT_EXIT[@]}"; do eval "$_c"; done; (exit $_rc); e2e_teardown' EXIT
+}
+# Windows left to no window manager at all (before the front end starts): hiding a
+# captioned window then costs no 2 s wait (docs/platform-notes.md).
+unmanaged_windows() {
+  wine_run 20 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null || fail "reg add Managed"
+  at_exit "wine_run 20 reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null"
+}
 
 # map_menu ENTRY: right-click on the map list, then New, Copy, Delete, Rename, Import or
 # Export from the menu (the first Down highlights New).

@@ -6,9 +6,15 @@
 # filters, default extension, a missing file accepted for Import, an existing one for Export.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
-set -o pipefail
 
-W() { wine_run 20 win_tool.exe "$@" | tr -d '\r'; }
+# win_tool with CR removed, keeping its exit status.
+W() {
+  local out rc
+  out=$(wine_run 20 win_tool.exe "$@")
+  rc=$?
+  printf '%s\n' "$out" | tr -d '\r'
+  return $rc
+}
 # has_control TITLE CLASS ID: the window has that control.
 has_control() { W children "$1" | grep -qE "^[0-9]+ $2 $3 "; }
 

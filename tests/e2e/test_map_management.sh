@@ -8,11 +8,11 @@ source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"
 source "$(dirname "$0")/map_commands.sh"
 e2e_setup
-set -o pipefail
 
 INI=mapmgmt.ini
 # An immutable settings file must not outlive the test: the next setup removes the folder.
-trap 'rc=$?; chattr -i "$E2E_DIR/$INI" 2>/dev/null; (exit $rc); e2e_teardown' EXIT
+at_exit 'chattr -i "$E2E_DIR/$INI" 2>/dev/null'
+unmanaged_windows
 start_editor_front_end "$(settings_file $INI)" Greek /M:Greek
 open_editor Greek
 [ "$(selected_entry)" = Greek ] || fail "the editor does not start on Greek: $(items $MAP_LIST)"
