@@ -94,14 +94,27 @@ wait_until 10 eval '[ "$(selected_entry)" = "<off>" ]' || fail "Delete did not l
 [ "$(section $INI Selectors | paste -sd'|')" = "59_C=Greek|60_C=<off>" ] || fail "[Selectors] after Delete: $(section $INI Selectors)"
 expect_ctl $SELECTOR_VIEW "(C) F2"
 
-# "<off>" selected: Copy, Delete and Rename refuse.
-for command in Copy Delete Rename; do
-  ctl $INFO >/dev/null
-  map_menu $command
-  expect_info "This map cannot be edited. (Select another map)"
-  no_prompt || fail "$command prompted for <off>"
+# "<off>" selected: Copy, Delete, Rename and Export refuse. After a New the list has no
+# selection while the editor is still on "<off>": they refuse as well (Delete for want of a
+# selected entry).
+refuses() {
   W settext "$ED" "$(child_index $INFO)" '' >/dev/null
+  map_menu "$1"
+  expect_info "$2"
+  no_prompt || fail "$1 prompted: $(prompt_title)"
+}
+for command in Copy Delete Rename Export; do
+  refuses $command "This map cannot be edited. (Select another map)"
 done
+map_menu New
+expect_prompt Tessel+
+answer_with Latin Ok
+wait_until 10 no_prompt || fail "the New prompt stayed"
+[ -z "$(selected_entry)" ] || fail "an entry is selected after New: $(selected_entry)"
+for command in Copy Rename Export; do
+  refuses $command "This map cannot be edited. (Select another map)"
+done
+refuses Delete "There is no selected map. (Select a map first)"
 
 # Rename: name checks; the copy lands under the new name, the selector follows, the old
 # map is gone, and the editor goes on with the new name (a Store lands there).
@@ -116,7 +129,7 @@ answer_with ' Hellenic ' Ok
 wait_until 10 no_prompt || fail "the Rename prompt stayed"
 [ "$(section $INI Hellenic | paste -sd'|')" = "30_N=alpha|31_N=beta|48_N=+acute,'" ] || fail "[Hellenic]: $(section $INI Hellenic)"
 grep -q '^\[Greek\]' "$E2E_DIR/$INI" && fail "[Greek] is still there"
-[ "$(section $INI MAPS | paste -sd'|')" = "+acute=|fifteen-chars-x=|Hellenic=" ] || fail "[MAPS] after Rename: $(section $INI MAPS)"
+[ "$(section $INI MAPS | paste -sd'|')" = "+acute=|fifteen-chars-x=|Latin=|Hellenic=" ] || fail "[MAPS] after Rename: $(section $INI MAPS)"
 [ "$(section $INI Selectors | paste -sd'|')" = "59_C=Hellenic|60_C=<off>" ] || fail "[Selectors] after Rename: $(section $INI Selectors)"
 [ -z "$(selected_entry)" ] || fail "an entry is selected after Rename: $(selected_entry)"
 expect_ctl $SELECTOR_VIEW "(C) F1"
@@ -147,6 +160,6 @@ expect_prompt 'Tessel+ : Question'
 press_prompt Yes
 expect_message_box_text 'Unable to write to C:\TESSEL\MAPMGMT.INI'
 [ "$(md5sum <"$E2E_DIR/$INI")" = "$before" ] || fail "a failed write changed the file"
-[ "$(map_names)" = "<off>|fifteen-chars-x|Hellenic|+acute" ] || fail "map list after failed writes: $(map_names)"
+[ "$(map_names)" = "<off>|fifteen-chars-x|Latin|Hellenic|+acute" ] || fail "map list after failed writes: $(map_names)"
 chattr -i "$E2E_DIR/$INI"
 echo PASS
