@@ -69,11 +69,17 @@ refused() {
 }
 
 has_file_name_field() { W children "$1" | grep -qE "^[0-9]+ Edit 1148 "; }
-# file_dialog TITLE NAME BUTTON: types NAME into the open or save dialog and presses BUTTON.
+# The file type filters of dialog TITLE, "|"-separated, the preselected one first.
+file_filters() {
+  W combo "$1" "$(W children "$1" | awk '$2 == "ComboBox" && $3 == 1136 { print $1 }')" | paste -sd'|'
+}
+# file_dialog TITLE NAME BUTTON [FILTERS]: types NAME into the open or save dialog and presses
+# BUTTON; with FILTERS, checks the type filters first.
 file_dialog() {
   local index
   wait_until 30 W wait-window "$1" 1 || fail "no file dialog [$1]"
   wait_until 10 has_file_name_field "$1" || fail "no file name field in [$1]"
+  [ -z "$4" ] || [ "$(file_filters "$1")" = "$4" ] || fail "filters of [$1]: $(file_filters "$1")"
   index=$(W children "$1" | awk '$2 == "Edit" && $3 == 1148 { print $1 }')
   W settext "$1" "$index" "$2" >/dev/null
   W click "$1" "$3" >/dev/null || fail "no button $3 in [$1]"

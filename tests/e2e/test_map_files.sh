@@ -37,7 +37,8 @@ open_editor Greek
 
 # Export into a new file: [MAPS] with the map and the map's section, nothing else.
 map_menu Export
-file_dialog "$EXPORT_DIALOG" out Save
+file_dialog "$EXPORT_DIALOG" out Save \
+  "droplist 3 0|Map files (*.key)|Ini files (*.ini)|Text files (*.txt)"
 expect_prompt 'Tessel+ : Exporting Greek'
 [ "$(prompt_text)" = "$(printf 'Specify a name for the exported map\n(if it exists the maps will be merged)')" ] ||
   fail "Export prompt: $(prompt_text)"
@@ -62,7 +63,8 @@ wait_until 10 eval 'section out.key Second | grep -q own' || fail "Second was no
 # Import offers the file's maps, the first one first, and merges into an existing map:
 # Greek keeps 31_N, takes Second's 30_N and gains 40_N; selectors stay as they are.
 map_menu Import
-file_dialog "$IMPORT_DIALOG" out.key Open
+file_dialog "$IMPORT_DIALOG" out.key Open \
+  "droplist 4 0|Map files (*.key)|Ini files (*.ini)|Text files (*.txt)|All files"
 expect_prompt Tessel+
 [ "$(prompt_text)" = "Select a map to import" ] || fail "Import prompt: $(prompt_text)"
 [ "$(answer_field | paste -sd'|')" = "dropdown 2 0|Greek|Second" ] || fail "Import choices: $(answer_field)"
