@@ -25,6 +25,24 @@ void Leave() {
   SetFront(0);
 }
 
+// Serves every message of this thread until the deadline. While the host holds the hook,
+// the system calls it for applications of the other word size (32-bit ones under the
+// 64-bit build and the other way round) through messages sent to this thread, and the
+// player's timer of a text started by such a call ticks through this loop.
+void PumpUntil(DWORD deadline) {
+  MSG message;
+  for (;;) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    const auto left = static_cast<LONG>(deadline - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
 // A front end still holds the hook: keep the message queue drained until it leaves.
 void WaitForFrontEndToLeave() {
   MSG message;
@@ -55,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
 
   do {
-    Sleep(kPollMilliseconds);
+    PumpUntil(GetTickCount() + kPollMilliseconds);
   } while (GetFront() < 0);
 
   Leave();

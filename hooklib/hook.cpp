@@ -19,12 +19,15 @@ bool IsModifierKey(uint32_t virtualKey) {
 class Decision {
  public:
   Decision(store::StoreView& store, DeadKeyState& deadKey, ReplacementPlayer& player,
-           HookPlatform& platform)
-      : store_(store), deadKey_(deadKey), player_(player), platform_(platform) {}
+           HookPlatform& platform, uint8_t knownStateByte)
+      : store_(store), deadKey_(deadKey), player_(player), platform_(platform),
+        stateByte_(knownStateByte) {}
 
   int32_t Run(uint32_t virtualKey, uint32_t keyData) {
     // Another process may have started playing while this call waited for the mutex.
     if (store_.Playing()) return kSwallow;
+    // The map index and text position of a dead key from an older load name other entries now.
+    if (deadKey_.pending && deadKey_.generation != store_.LoadGeneration()) deadKey_ = DeadKeyState{};
 
     const bool keyDown = static_cast<int32_t>(keyData) > 0;
     keyData_ = keyData;
@@ -85,6 +88,7 @@ class Decision {
               : 0;
       deadKey_.map = map;
       deadKey_.defaultText = store_.OffsetOf(p < text.end ? p + 1 : p);
+      deadKey_.generation = store_.LoadGeneration();
       deadKey_.pending = map != 0;
     }
     if (!deadKey_.pending) StartPlayer(textOffset);
@@ -117,9 +121,9 @@ class Decision {
   DeadKeyState& deadKey_;
   ReplacementPlayer& player_;
   HookPlatform& platform_;
+  uint8_t stateByte_ = 0;  // read on first need; 0 until then
   uint32_t keyData_ = 0;
   uint8_t keyByte_ = 0;
-  uint8_t stateByte_ = 0;  // read on first need; 0 until then
 };
 
 }  // namespace
@@ -138,9 +142,37 @@ uint8_t StateByteOf(uint32_t keyData, HookPlatform& platform) {
   return state;
 }
 
+bool KeystrokeMayConcernMaps(const store::StoreView& store, const DeadKeyState& deadKey,
+                             HookPlatform& platform, uint32_t keyData, uint8_t& stateByte) {
+  if (deadKey.pending) return true;
+  const uint16_t generation = store.BeginRead();
+  if (generation & 1) return true;
+  const uint8_t keyByte = KeyByteOf(keyData);
+  const store::Bytes selectors = store.MapText(0);
+  const int32_t selected = store.Get(store::kSelectedMap);
+  const store::Bytes active = selected != 0 ? store.MapText(selected) : store::Bytes{};
+  bool concerned = store::MentionsKey(selectors, keyByte) ||
+                   (selected != 0 && store::MentionsKey(active, keyByte));
+  if (concerned) {
+    // Only keys that a map mentions cost the modifier state.
+    stateByte = StateByteOf(keyData, platform);
+    concerned = store::FindEntry(store, selectors, keyByte, stateByte).found ||
+                (selected != 0 && store::FindEntry(store, active, keyByte, stateByte).found);
+  }
+  return concerned || !store.EndRead(generation);
+}
+
 int32_t DecideKeystroke(store::StoreView& store, DeadKeyState& deadKey, ReplacementPlayer& player,
-                        HookPlatform& platform, uint32_t virtualKey, uint32_t keyData) {
-  return Decision(store, deadKey, player, platform).Run(virtualKey, keyData);
+                        HookPlatform& platform, uint32_t virtualKey, uint32_t keyData,
+                        uint8_t knownStateByte) {
+  return Decision(store, deadKey, player, platform, knownStateByte).Run(virtualKey, keyData);
+}
+
+uint32_t HookLockWaitMs(const store::StoreView& store) {
+  const int64_t messageTime = store.Get(store::kMessageTime);
+  const int64_t display = messageTime < 0 ? -messageTime : messageTime;
+  return kHookWaitMarginMs +
+         static_cast<uint32_t>(display < kHookWaitDisplayCapMs ? display : kHookWaitDisplayCapMs);
 }
 
 }  // namespace tessel

@@ -17,6 +17,7 @@ struct DeadKeyState {
   bool pending = false;
   int32_t map = 0;             // map index of the pending dead-key map
   uint32_t defaultText = 0;    // store offset of the pending dead key's default text
+  uint16_t generation = 0;     // load generation that map and defaultText belong to
 };
 
 class HookPlatform {
@@ -26,7 +27,8 @@ class HookPlatform {
   virtual bool ControlDown() = 0;  // GetAsyncKeyState(VK_CONTROL) high bit
   virtual bool CapsLockOn() = 0;   // GetKeyState(VK_CAPITAL) low bit
   virtual void ShowInformation(const char* text, int32_t duration) = 0;
-  // Starts this thread's 1 ms player timer; false when no timer could be set.
+  // Starts this thread's 1 ms player timer and makes this thread the owner of Playing;
+  // false (and nothing started) when either cannot be had.
   virtual bool StartPlayTimer() = 0;
 };
 
@@ -34,8 +36,24 @@ class HookPlatform {
 uint8_t KeyByteOf(uint32_t keyData);
 uint8_t StateByteOf(uint32_t keyData, HookPlatform& platform);
 
-// Steps after the store and Playing checks; the caller holds the mutex.
+// Without the mutex: false only when a consistent snapshot of the store shows that the
+// keystroke concerns no map (no selector, no entry in the selected map) and no dead key is
+// pending in this process; the keystroke then passes. Any doubt (a load running or ending
+// meanwhile) answers true. stateByte is set when the state had to be read, else left 0.
+bool KeystrokeMayConcernMaps(const store::StoreView& store, const DeadKeyState& deadKey,
+                             HookPlatform& platform, uint32_t keyData, uint8_t& stateByte);
+
+// Steps after the store and Playing checks; the caller holds the mutex. knownStateByte is
+// the state byte already read for this keystroke, or 0.
 int32_t DecideKeystroke(store::StoreView& store, DeadKeyState& deadKey, ReplacementPlayer& player,
-                        HookPlatform& platform, uint32_t virtualKey, uint32_t keyData);
+                        HookPlatform& platform, uint32_t virtualKey, uint32_t keyData,
+                        uint8_t knownStateByte = 0);
+
+// How long the hook waits for the mutex before it lets the keystroke pass: the map-name
+// display may hold the mutex for |MessageTime| ms (counted up to 4 s), plus a margin for
+// showing and hiding its window (docs/platform-notes.md).
+constexpr uint32_t kHookWaitMarginMs = 3000;
+constexpr uint32_t kHookWaitDisplayCapMs = 4000;
+uint32_t HookLockWaitMs(const store::StoreView& store);
 
 }  // namespace tessel

@@ -113,7 +113,11 @@ LoadResult LoadMaps(Profile& profile, store::StoreView& view) {
     messageTime = static_cast<int32_t>(0u - static_cast<uint32_t>(messageTime));
   view.Set(store::kMessageTime, messageTime);
 
-  if (result.fits) WriteLoadedData(maps, profile.FileName(), view);
+  if (result.fits) {
+    view.BeginLoad();
+    WriteLoadedData(maps, profile.FileName(), view);
+    view.EndLoad();
+  }
   return result;
 }
 

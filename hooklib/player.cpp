@@ -55,6 +55,8 @@ enum class ScanState { Text, Open, Group, AltDigits, Command };
 ReplacementPlayer::ReplacementPlayer(PlayerPlatform& platform) : platform_(platform) { Reset(); }
 
 bool ReplacementPlayer::Compile(const store::StoreView& store, uint32_t textOffset) {
+  // Records appended after a failed compile (a dead key's key-down) belong to this load too.
+  if (count_ == 0 && store.Present()) generation_ = store.LoadGeneration();
   if (textOffset == 0 || !store.Present()) return false;
   const store::Bytes text = store.EntryTextAt(textOffset);
   if (text.begin == nullptr || textOffset >= store.Limit()) return false;
@@ -240,8 +242,9 @@ void ReplacementPlayer::Advance() {
 
 void ReplacementPlayer::Play(store::StoreView& store) {
   if (idle_ || busy_) return;
-  if (!store.Present()) {
-    // Nothing can be played without the key state and the texts the records point into.
+  if (!store.Present() || store.LoadGeneration() != generation_) {
+    // Nothing can be played without the key state and the texts the records point into,
+    // nor after the maps were loaded again: the rest of the text is dropped.
     Reset();
     return;
   }

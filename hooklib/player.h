@@ -39,6 +39,9 @@ class ReplacementPlayer {
   // Appends the records of the text at textOffset of the store (0 = no text). False when
   // there is no text or it is empty.
   bool Compile(const store::StoreView& store, uint32_t textOffset);
+  // The load generation of the store the records point into: a tick that finds another
+  // one resets the player, since the positions of its commands name other entries now.
+  uint16_t Generation() const { return generation_; }
   void AddRecord(RecordKind kind, uint16_t value, uint32_t position);
   // One timer tick: plays records until the tick is to end. The store provides the
   // KeyState area and the command arguments.
@@ -80,6 +83,7 @@ class ReplacementPlayer {
   WindowHandle target_ = 0;
   uint32_t attachedThread_ = 0;
   uint32_t deadline_ = 0;
+  uint16_t generation_ = 0;
   // A Wait runs. deadline_ alone cannot say so: start + n may wrap to exactly 0.
   bool waiting_ = false;
   uint32_t waitStart_ = 0;   // tick count when the running Wait began

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tessel::store {
 namespace {
 
@@ -22,6 +26,41 @@ void WriteU32(uint8_t* p, uint32_t v) {
 char FoldAsciiLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 }  // namespace
+
+// The C library's memchr may be a plain byte loop (Wine's msvcrt is), and the hook scans
+// whole map texts for every keystroke: 16 bytes at a time with SSE2, else one word at a
+// time. Reads never pass end.
+const uint8_t* FindByte(const uint8_t* p, const uint8_t* end, uint8_t value) {
+#if defined(__SSE2__)
+  const __m128i needle = _mm_set1_epi8(static_cast<char>(value));
+  const auto equal = [&](const uint8_t* at) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), needle);
+  };
+  for (; end - p >= 64; p += 64) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(equal(p), equal(p + 16)),
+                                     _mm_or_si128(equal(p + 32), equal(p + 48)));
+    if (_mm_movemask_epi8(any) != 0) break;  // the 16-byte steps below find it
+  }
+  for (; end - p >= 16; p += 16) {
+    const int found = _mm_movemask_epi8(equal(p));
+    if (found != 0) return p + __builtin_ctz(static_cast<unsigned>(found));
+  }
+#else
+  using Word = uintptr_t;
+  constexpr Word kOnes = ~Word{0} / 0xFF;
+  constexpr Word kHighs = kOnes * 0x80;
+  const Word pattern = kOnes * value;
+  for (; end - p >= static_cast<ptrdiff_t>(sizeof(Word)); p += sizeof(Word)) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    const Word x = word ^ pattern;
+    if (((x - kOnes) & ~x & kHighs) != 0) break;  // the value is in this word
+  }
+#endif
+  for (; p < end; ++p)
+    if (*p == value) return p;
+  return nullptr;
+}
 
 bool BlockSizeFor(int32_t allocateKilobytes, int32_t& blockSize) {
   const int64_t size = (static_cast<int64_t>(allocateKilobytes) + 4) * 1024;
@@ -54,6 +93,41 @@ void StoreView::SetPlaying(uint8_t value) {
 }
 
 uint8_t* StoreView::KeyState() { return Present() ? base_ + kKeyStateOffset : nullptr; }
+
+// The generation is one aligned 16-bit word (views start on a page, test blocks on the
+// allocator's alignment), read and written whole so that no reader sees half of a change.
+namespace {
+uint16_t* GenerationWord(uint8_t* base) {
+  return reinterpret_cast<uint16_t*>(base + kLoadGenerationOffset);
+}
+}  // namespace
+
+uint16_t StoreView::LoadGeneration() const {
+  return Present() ? __atomic_load_n(GenerationWord(base_), __ATOMIC_ACQUIRE) : 0;
+}
+
+void StoreView::BeginLoad() {
+  if (!Present()) return;
+  const uint16_t generation = LoadGeneration();
+  // Already odd when a loader died half-way: it stays odd until this load ends.
+  __atomic_store_n(GenerationWord(base_), static_cast<uint16_t>(generation | 1), __ATOMIC_RELAXED);
+  __atomic_thread_fence(__ATOMIC_RELEASE);
+}
+
+void StoreView::EndLoad() {
+  if (!Present()) return;
+  const uint16_t generation = LoadGeneration();
+  __atomic_store_n(GenerationWord(base_), static_cast<uint16_t>((generation | 1) + 1),
+                   __ATOMIC_RELEASE);
+}
+
+uint16_t StoreView::BeginRead() const { return LoadGeneration(); }
+
+bool StoreView::EndRead(uint16_t generation) const {
+  if (!Present() || (generation & 1) != 0) return false;
+  __atomic_thread_fence(__ATOMIC_ACQUIRE);
+  return __atomic_load_n(GenerationWord(base_), __ATOMIC_RELAXED) == generation;
+}
 
 void StoreView::Initialise(int32_t blockSize) {
   if (!Present()) return;
@@ -97,9 +171,8 @@ std::string_view StoreView::BoundedString(uint32_t offset) const {
   const uint32_t limit = Limit();
   if (offset < kHeaderSize || offset >= limit) return {};
   const uint8_t* begin = base_ + offset;
-  const void* zero = std::memchr(begin, 0, limit - offset);
-  const size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - begin)
-                             : limit - offset;
+  const uint8_t* zero = FindByte(begin, base_ + limit, 0);
+  const size_t length = zero ? static_cast<size_t>(zero - begin) : limit - offset;
   return {reinterpret_cast<const char*>(begin), length};
 }
 
@@ -183,7 +256,7 @@ const uint8_t* FindLookupKey(Bytes mapText, uint8_t keyByte, uint8_t stateByte, 
   if (keyByte == 0 || mapText.size() < 3) return nullptr;
   const uint8_t* last = mapText.end - 2;  // a key byte needs its state byte behind it
   for (const uint8_t* p = mapText.begin + 1; p <= last; ++p) {
-    p = static_cast<const uint8_t*>(std::memchr(p, keyByte, static_cast<size_t>(last - p) + 1));
+    p = FindByte(p, last + 1, keyByte);
     if (!p) return nullptr;
     if (p[-1] != kEntryMark) continue;
     if (anyState ? (p[1] & 0xF8) == 0x80 : p[1] == stateByte) return p - 1;

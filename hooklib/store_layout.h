@@ -29,6 +29,10 @@ enum Field : uint32_t {
   kHookHandle = 44,
 };
 constexpr uint32_t kPlayingOffset = 36;
+// Load generation: 16 bits at 38 (byte 37 stays zero). The loader makes it odd before it
+// writes the loaded data and even again after, so readers without the mutex can tell
+// whether a load ran meanwhile, and positions kept between calls can tell their load.
+constexpr uint32_t kLoadGenerationOffset = 38;
 constexpr uint32_t kKeyStateOffset = 48;
 constexpr uint32_t kKeyStateSize = 256;
 
@@ -63,6 +67,15 @@ class StoreView {
   uint8_t Playing() const;
   void SetPlaying(uint8_t value);
   uint8_t* KeyState();
+
+  uint16_t LoadGeneration() const;
+  // Around the writes of a load (mutex held): odd from BeginLoad to EndLoad.
+  void BeginLoad();
+  void EndLoad();
+  // Reads without the mutex: a snapshot is consistent when EndRead(BeginRead()) holds,
+  // that is no load began or ended in between.
+  uint16_t BeginRead() const;
+  bool EndRead(uint16_t generation) const;
 
   // Fills the whole mapped block with zeros and writes BlockSize (a fresh store).
   void Initialise(int32_t blockSize);
@@ -105,6 +118,9 @@ class StoreView {
   uint8_t* base_ = nullptr;
   uint32_t mapped_ = 0;
 };
+
+// First byte equal to value in [p, end), or null.
+const uint8_t* FindByte(const uint8_t* p, const uint8_t* end, uint8_t value);
 
 // Text of the entry for a three-byte lookup key (01, key byte, state byte) in a map text:
 // found = false when there is none. A key byte of 0 is never found.

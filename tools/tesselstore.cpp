@@ -5,7 +5,10 @@
 //     30_N alpha                  its entries: key descriptor, blank, text
 //   SkippedEntries=0              entries of the settings file the loader could not store
 // Texts escape backslash as \\ and other bytes outside 0x20..0x7E as \xNN.
-// Exit codes: 0 printed, 1 usage, 2 no store, 3 the store's mutex stayed busy.
+// The block is copied with the store's mutex held and printed afterwards, so that a slow
+// or paused output never holds up the hook. When the mutex stays busy the copy is taken
+// without it, printed all the same, and the tool says so on stderr.
+// Exit codes: 0 printed, 1 usage, 2 no store, 3 printed without the mutex (it stayed busy).
 #include "common/keys.h"
 #include "common/win32/win32_profile.h"
 #include "hooklib/loader.h"
@@ -20,13 +23,14 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using namespace tessel;
 using namespace tessel::store;
 
-constexpr DWORD kMutexWaitMs = 30000;
+constexpr DWORD kMutexWaitMs = 10000;
 
 std::string Escaped(std::string_view text) {
   std::string out;
@@ -83,7 +87,7 @@ class Lock {
   bool held_ = false;
 };
 
-void PrintHeader(const StoreView& view) {
+void PrintHeader(const StoreView& view, uint32_t mappedSize) {
   struct Field {
     const char* name;
     store::Field field;
@@ -97,9 +101,10 @@ void PrintHeader(const StoreView& view) {
   };
   for (const Field& f : kFields) std::printf("%s=%d\n", f.name, static_cast<int>(view.Get(f.field)));
   std::printf("Playing=%u\n", static_cast<unsigned>(view.Playing()));
+  std::printf("LoadGeneration=%u\n", static_cast<unsigned>(view.LoadGeneration()));
   std::printf("MessageTime=%d\n", static_cast<int>(view.Get(kMessageTime)));
   std::printf("HookHandle=%d\n", static_cast<int>(view.Get(kHookHandle)));
-  std::printf("MappedSize=%u\n", static_cast<unsigned>(view.MappedSize()));
+  std::printf("MappedSize=%u\n", static_cast<unsigned>(mappedSize));
   std::printf("SettingsPath=%s\n", Escaped(view.SettingsPath()).c_str());
 }
 
@@ -149,20 +154,23 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  std::string path;
-  bool loaded = false;
+  std::vector<uint8_t> copy;
+  bool busy = false;
   {
-    Lock lock;
-    if (lock.Busy()) {
-      std::fprintf(stderr, "the store's mutex stayed busy for %lu ms\n",
-                   static_cast<unsigned long>(kMutexWaitMs));
-      return 3;
-    }
-    PrintHeader(view);
-    if (!headerOnly) PrintMaps(view);
-    path = std::string(view.SettingsPath());
-    loaded = view.Get(kPathOffset) != 0;
+    const Lock lock;
+    busy = lock.Busy();
+    const auto* bytes = static_cast<const uint8_t*>(mapped.view);
+    copy.assign(bytes, bytes + size);
   }
+  if (busy) {
+    std::fprintf(stderr, "the store's mutex stayed busy for %lu ms: printed without it\n",
+                 static_cast<unsigned long>(kMutexWaitMs));
+  }
+  const StoreView snapshot(copy.data(), size);
+  PrintHeader(snapshot, size);
+  if (!headerOnly) PrintMaps(snapshot);
+  const std::string path(snapshot.SettingsPath());
+  const bool loaded = snapshot.Get(kPathOffset) != 0;
   std::fflush(stdout);
 
   if (!headerOnly) {
@@ -179,5 +187,5 @@ int main(int argc, char** argv) {
       std::printf("SkippedEntries=?\n");
     }
   }
-  return 0;
+  return busy ? 3 : 0;
 }

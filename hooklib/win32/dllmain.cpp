@@ -15,10 +15,16 @@ void AttachProcess(HINSTANCE module) {
 
   // Initial ownership is granted only to the creator, which must give it back.
   lib.mutex = CreateMutexA(nullptr, TRUE, store::kMutexName);
-  const bool owned = lib.mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+  const DWORD created = GetLastError();
+  if (!lib.mutex) lib.mutexError = created;
+  const bool owned = lib.mutex != nullptr && created != ERROR_ALREADY_EXISTS;
   lib.playMutex = CreateMutexA(nullptr, FALSE, "TESSEL32PLAYMUTEX");
+  // Every process that maps the store keeps the owner mutex open, so that it outlives a
+  // holder that dies and is handed on as abandoned.
+  lib.ownerMutex = CreateMutexA(nullptr, FALSE, kHookOwnerMutexName);
 
-  lib.mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, store::kMappingName);
+  // Without the mutex nothing of the store may be touched: the process has no store.
+  if (lib.mutex) lib.mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, store::kMappingName);
   if (lib.mapping) {
     if (void* view = MapViewOfFile(lib.mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) {
       lib.view = store::StoreView(static_cast<uint8_t*>(view), MappedViewSize(view));
@@ -39,6 +45,7 @@ void DetachProcess(bool processEnds) {
   // and the text it plays can no longer end, so give the keyboard back now.
   if (!processEnds && lib.playTimer != 0) {
     KillTimer(nullptr, lib.playTimer);
+    lib.playThread = 0;
     lib.playTimer = 0;
     lib.view.SetPlaying(0);
     if (lib.playMutexHeld) ReleaseMutex(lib.playMutex);
@@ -49,7 +56,8 @@ void DetachProcess(bool processEnds) {
   if (lib.mapping) CloseHandle(lib.mapping);
   if (lib.mutex) CloseHandle(lib.mutex);
   if (lib.playMutex) CloseHandle(lib.playMutex);
-  lib.mapping = lib.mutex = lib.playMutex = nullptr;
+  if (lib.ownerMutex) CloseHandle(lib.ownerMutex);
+  lib.mapping = lib.mutex = lib.playMutex = lib.ownerMutex = nullptr;
 }
 
 }  // namespace

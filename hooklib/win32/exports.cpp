@@ -37,15 +37,14 @@ void Guarded(Body body) noexcept {
 
 bool HaveStore() { return Library().view.Present(); }
 
+// The boxes wait for the user: they are shown after the mutex is released, so that no
+// other process's keystrokes or exports wait for them.
 void ShowAllocationFailure() {
   MessageBoxA(nullptr, "Something is wrong, it may be necessary to\r\nrestart Tessel+ or Windows",
               "Tessel+ : Could not allocate memory", MB_OK);
 }
 
 void ShowMapsTooLarge() {
-  LibraryState& lib = Library();
-  if (lib.tooSmallShown) return;
-  lib.tooSmallShown = true;
   MessageBoxA(nullptr,
               "The allocated memory is too small for the maps.\r\n"
               "Please restart Tessel that it can allocate more memory.",
@@ -53,39 +52,28 @@ void ShowMapsTooLarge() {
 }
 
 // Creates the store, or maps the one that another process created meanwhile (then its
-// content and BlockSize stay as they are). Leaves no view when that fails.
-void CreateStore(Profile& profile) {
+// content and BlockSize stay as they are). False, with no view, when that fails.
+bool CreateStore(Profile& profile) {
   LibraryState& lib = Library();
   int32_t blockSize = 0;
-  if (!store::BlockSizeFor(profile.ReadInteger(kSettingsSection, "Allocate", 16), blockSize)) {
-    ShowAllocationFailure();
-    return;
-  }
+  if (!store::BlockSizeFor(profile.ReadInteger(kSettingsSection, "Allocate", 16), blockSize))
+    return false;
   HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       static_cast<DWORD>(blockSize), store::kMappingName);
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-  if (!mapping) {
-    ShowAllocationFailure();
-    return;
-  }
+  if (!mapping) return false;
   void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
   const uint32_t mapped = view ? MappedViewSize(view) : 0;
   if (!view || mapped < store::kHeaderSize) {
     if (view) UnmapViewOfFile(view);
     CloseHandle(mapping);
-    ShowAllocationFailure();
-    return;
+    return false;
   }
   lib.mapping = mapping;
   lib.view = store::StoreView(static_cast<uint8_t*>(view), mapped);
   // The pages of a new paging-file mapping are zero already; only BlockSize is written.
   if (!existed) lib.view.Set(store::kBlockSize, blockSize);
-}
-
-void SelectMapLocked(int32_t index) {
-  LibraryState& lib = Library();
-  lib.view.Set(store::kSelectedMap, index > lib.view.LoadedCount() ? 0 : index);
-  lib.deadKey = DeadKeyState{};
+  return true;
 }
 
 // HookHandle holds the handle as a 32-bit value: window-manager handles fit 32 bits on
@@ -94,23 +82,68 @@ HHOOK StoredHook(int32_t value) {
   return reinterpret_cast<HHOOK>(static_cast<intptr_t>(value));
 }
 
-void InstallLocked(int front, const char* iniFile) {
-  LibraryState& lib = Library();
-  Win32Profile profile(iniFile ? iniFile : "");
-  if (!HaveStore()) CreateStore(profile);
-  if (!HaveStore()) return;
-
-  lib.view.Set(store::kFront, front);
-  if (lib.view.Get(store::kHookHandle) != 0) return;
-
-  const LoadResult loaded = LoadMaps(profile, lib.view);
-  if (!loaded.fits) {
-    ShowMapsTooLarge();
-    return;
+class Win32ClientPlatform : public ClientPlatform {
+ public:
+  uint32_t CurrentThread() override { return GetCurrentThreadId(); }
+  OwnerProbe ProbeOwner() override {
+    HANDLE mutex = Library().ownerMutex;
+    if (!mutex) return OwnerProbe::Busy;
+    switch (WaitForSingleObject(mutex, 0)) {
+      case WAIT_OBJECT_0: return OwnerProbe::Taken;
+      case WAIT_ABANDONED: return OwnerProbe::Abandoned;
+      default: return OwnerProbe::Busy;
+    }
   }
-  SelectMapLocked(profile.ReadInteger(kSettingsSection, "Selected", 0));
-  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyBoardHook, lib.module, 0);
-  lib.view.Set(store::kHookHandle, static_cast<int32_t>(reinterpret_cast<intptr_t>(hook)));
+  void ReleaseOwner() override {
+    if (HANDLE mutex = Library().ownerMutex) ReleaseMutex(mutex);
+  }
+  int32_t SetHook(uint32_t& systemError) override {
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyBoardHook, Library().module, 0);
+    if (!hook) {
+      systemError = GetLastError();
+      return 0;
+    }
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(hook));
+  }
+  void Unhook(int32_t hook) override { UnhookWindowsHookEx(StoredHook(hook)); }
+  bool WriteSelected(const std::string& path, int32_t selected) override {
+    return WritePrivateProfileStringA(kSettingsSection, "Selected", std::to_string(selected).c_str(),
+                                      path.c_str()) != FALSE;
+  }
+};
+
+// A process whose mutex could not be had at load time tries once more; without it the
+// process stays one without a store.
+bool HaveMutex() {
+  LibraryState& lib = Library();
+  if (!lib.mutex) {
+    lib.mutex = CreateMutexA(nullptr, FALSE, store::kMutexName);
+    if (!lib.mutex) lib.mutexError = GetLastError();
+  }
+  return lib.mutex != nullptr;
+}
+
+enum class Box { None, NoMemory, MapsTooLarge };
+
+Box InstallWithLock(int front, const char* iniFile) {
+  LibraryState& lib = Library();
+  if (!HaveMutex()) {
+    lib.lastError = NoMutexError(lib.mutexError);
+    return Box::None;
+  }
+  StoreLock lock;
+  Win32Profile profile(iniFile ? iniFile : "");
+  if (!HaveStore() && !CreateStore(profile)) {
+    lib.lastError = kErrorNoMemory;
+    return Box::NoMemory;
+  }
+  Win32ClientPlatform platform;
+  const InstallResult result = InstallLocked(lib.view, lib.client, platform, profile, front);
+  if (result.loaded) lib.deadKey = DeadKeyState{};
+  lib.lastError = result.error;
+  if (!result.mapsTooLarge || lib.tooSmallShown) return Box::None;
+  lib.tooSmallShown = true;
+  return Box::MapsTooLarge;
 }
 
 }  // namespace
@@ -123,40 +156,36 @@ TESSHOOK_API int WINAPI TesselGetVersion() { return kTesselVersion; }
 TESSHOOK_API void WINAPI Install(int front, const char* iniFile) {
   LibraryState& lib = Library();
   Guarded([&] { lib.lastError.clear(); });
+  Box box = Box::None;
   try {
-    StoreLock lock;
-    InstallLocked(front, iniFile);
+    box = InstallWithLock(front, iniFile);
   } catch (const std::exception& error) {
     Guarded([&] { lib.lastError = error.what(); });
   } catch (...) {
     Guarded([&] { lib.lastError = "Install failed"; });
   }
+  if (box == Box::NoMemory) ShowAllocationFailure();
+  if (box == Box::MapsTooLarge) ShowMapsTooLarge();
 }
 
 TESSHOOK_API void WINAPI Uninstall() {
-  Guarded([] {
+  LibraryState& lib = Library();
+  Guarded([&] {
+    lib.lastError.clear();
     if (!HaveStore()) return;
-    store::StoreView& view = Library().view;
     StoreLock lock;
-    view.Set(store::kFront, 0);
-    const int32_t hook = view.Get(store::kHookHandle);
-    if (hook != 0) UnhookWindowsHookEx(StoredHook(hook));
-    view.Set(store::kHookHandle, 0);
-    if (view.Get(store::kPathOffset) != 0) {
-      const std::string path(view.SettingsPath());
-      const std::string selected = std::to_string(view.Get(store::kSelectedMap));
-      if (!path.empty())
-        WritePrivateProfileStringA(kSettingsSection, "Selected", selected.c_str(), path.c_str());
-    }
-    view.Set(store::kSelectedMap, 0);
+    Win32ClientPlatform platform;
+    lib.lastError = UninstallLocked(lib.view, lib.client, platform);
   });
 }
 
 TESSHOOK_API int WINAPI GetFront() {
   return Guarded(0, [] {
     if (!HaveStore()) return 0;
+    LibraryState& lib = Library();
     StoreLock lock;
-    return Library().view.Get(store::kFront);
+    Win32ClientPlatform platform;
+    return FrontLocked(lib.view, lib.client, platform);
   });
 }
 
@@ -171,16 +200,22 @@ TESSHOOK_API void WINAPI SetFront(int value) {
 TESSHOOK_API void WINAPI SelectMap(int index) {
   Guarded([index] {
     if (!HaveStore()) return;
+    LibraryState& lib = Library();
     StoreLock lock;
-    SelectMapLocked(index);
+    lib.view.Set(store::kSelectedMap, index > lib.view.LoadedCount() ? 0 : index);
+    lib.deadKey = DeadKeyState{};
   });
 }
 
 TESSHOOK_API int WINAPI GetSelected() {
   return Guarded(0, [] {
     if (!HaveStore()) return 0;
+    LibraryState& lib = Library();
     StoreLock lock;
-    return Library().view.Get(store::kSelectedMap);
+    // The front end polls this: a good moment to catch up with who holds the hook.
+    Win32ClientPlatform platform;
+    SyncOwnership(lib.view, lib.client, platform);
+    return lib.view.Get(store::kSelectedMap);
   });
 }
 

@@ -8,6 +8,12 @@
 namespace tessel {
 namespace {
 
+// A prober of a dead player holds the play mutex for microseconds; a live player holds it
+// only while Playing is set, and then no text can start.
+constexpr DWORD kPlayMutexWaitMs = 50;
+// A tick that cannot get the mutex now is tried again at the next one.
+constexpr DWORD kTickLockWaitMs = 100;
+
 void CALLBACK PlayerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 
 class Win32HookPlatform : public HookPlatform {
@@ -18,17 +24,31 @@ class Win32HookPlatform : public HookPlatform {
   void ShowInformation(const char* text, int32_t duration) override {
     tessel::ShowInformation(Library().module, text, duration);
   }
+  // Playing is set only by a thread that owns the play mutex: other processes tell a live
+  // player from a dead one by it, and clear Playing only for a dead one.
   bool StartPlayTimer() override {
     LibraryState& lib = Library();
-    const UINT_PTR id = SetTimer(nullptr, 0, 1, PlayerTick);
-    if (id == 0) return false;
-    lib.playTimer = id;
-    // Owning the play mutex while the text plays lets other processes tell a live player
-    // from one whose process died with Playing still set.
-    if (!lib.playMutexHeld && lib.playMutex) {
-      const DWORD wait = WaitForSingleObject(lib.playMutex, 50);
-      lib.playMutexHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    const DWORD self = GetCurrentThreadId();
+    if (lib.playTimer != 0) {
+      // A timer of another thread of this process cannot be stopped from here.
+      if (lib.playThread != self) return false;
+      KillTimer(nullptr, lib.playTimer);
+      lib.playTimer = 0;
     }
+    if (!lib.playMutexHeld) {
+      if (!lib.playMutex) return false;
+      const DWORD wait = WaitForSingleObject(lib.playMutex, kPlayMutexWaitMs);
+      if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+      lib.playMutexHeld = true;
+    }
+    const UINT_PTR id = SetTimer(nullptr, 0, 1, PlayerTick);
+    if (id == 0) {
+      ReleaseMutex(lib.playMutex);
+      lib.playMutexHeld = false;
+      return false;
+    }
+    lib.playTimer = id;
+    lib.playThread = self;
     return true;
   }
 };
@@ -36,6 +56,7 @@ class Win32HookPlatform : public HookPlatform {
 void StopPlaying(LibraryState& lib) {
   if (lib.playTimer) KillTimer(nullptr, lib.playTimer);
   lib.playTimer = 0;
+  lib.playThread = 0;
   lib.view.SetPlaying(0);
   if (lib.playMutexHeld) {
     ReleaseMutex(lib.playMutex);
@@ -43,15 +64,19 @@ void StopPlaying(LibraryState& lib) {
   }
 }
 
-void CALLBACK PlayerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+void CALLBACK PlayerTick(HWND, UINT, UINT_PTR id, DWORD) noexcept {
   LibraryState& lib = Library();
   try {
-    if (!lib.view.Present() || !lib.player) {
-      if (lib.playTimer) KillTimer(nullptr, lib.playTimer);
-      lib.playTimer = 0;
+    if (id != lib.playTimer) {
+      KillTimer(nullptr, id);  // a timer that was replaced: it must not play or stop anything
       return;
     }
-    StoreLock lock;
+    if (!lib.view.Present() || !lib.player) {
+      StopPlaying(lib);
+      return;
+    }
+    BoundedStoreLock lock(kTickLockWaitMs);
+    if (!lock.Held()) return;
     lib.player->Play(lib.view);
     if (lib.player->Idle()) StopPlaying(lib);
   } catch (...) {
@@ -76,10 +101,15 @@ LRESULT Decide(int code, WPARAM wParam, LPARAM lParam) {
   LibraryState& lib = Library();
   if (!lib.view.Present() || !lib.player) return kPass;
   if (lib.view.Playing() && !PlayerIsGone(lib)) return kSwallow;
-  StoreLock lock;
   static Win32HookPlatform platform;
+  const auto keyData = static_cast<uint32_t>(lParam);
+  // Keys that no map has pass without waiting for anybody.
+  uint8_t stateByte = 0;
+  if (!KeystrokeMayConcernMaps(lib.view, lib.deadKey, platform, keyData, stateByte)) return kPass;
+  BoundedStoreLock lock(HookLockWaitMs(lib.view));
+  if (!lock.Held()) return kPass;
   return DecideKeystroke(lib.view, lib.deadKey, *lib.player, platform,
-                         static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+                         static_cast<uint32_t>(wParam), keyData, stateByte);
 }
 
 }  // namespace

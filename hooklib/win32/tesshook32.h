@@ -27,7 +27,9 @@ TESSHOOK_API const char* WINAPI MapByIndex(int index);
 TESSHOOK_API int WINAPI IndexByMap(const char* name);
 TESSHOOK_API const char* WINAPI TesselInfo(int kind, int index);
 TESSHOOK_API LRESULT WINAPI KeyBoardHook(int code, WPARAM wParam, LPARAM lParam);
-// Text of the error that ended the last Install of this process (for example "Unable to
-// write to TESSEL32.INI"), empty when it succeeded: failures reach the caller without
-// an exception crossing the library boundary.
+// Text of the failure of the last Install or Uninstall of this process, empty when it
+// succeeded: the settings file could not be written ("Unable to write to TESSEL32.INI"),
+// the store could not be created, the maps did not fit, the hook could not be set, or the
+// store's mutex could not be opened. Failures reach the caller without an exception
+// crossing the library boundary.
 TESSHOOK_API const char* WINAPI GetLastErrorText();

@@ -1,6 +1,8 @@
-// Cost of one keystroke decision: an unmapped key (two full searches: the selectors and
-// the active map) and a mapped key (search, compile of a short text), with map texts of
-// 20 KB and 1 MB.
+// Cost of one keystroke decision, with map texts of 20 KB and 1 MB: the decision without
+// the lock that lets an unmapped key pass (for a key byte that the map has in other
+// states, and for one that no entry has), the full decision of an unmapped key (two full
+// searches: the selectors and the active map) and of a mapped key (search, compile of a
+// short text).
 #include "hooklib/hook.h"
 #include "support/silent_player_platform.h"
 
@@ -69,6 +71,25 @@ void Decide(benchmark::State& state, uint32_t keyData) {
     benchmark::DoNotOptimize(DecideKeystroke(view, deadKey, player, hookPlatform, 0x41, keyData));
   }
 }
+
+void Precheck(benchmark::State& state, uint32_t keyData) {
+  std::vector<uint8_t> block = BuildStore(static_cast<size_t>(state.range(0)));
+  const store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
+  const DeadKeyState deadKey;
+  IdleHookPlatform hookPlatform;
+  for (auto _ : state) {
+    uint8_t stateByte = 0;
+    const bool concerned = KeystrokeMayConcernMaps(view, deadKey, hookPlatform, keyData, stateByte);
+    benchmark::DoNotOptimize(concerned);
+    if (concerned) state.SkipWithError("an unmapped key was sent to the lock");
+  }
+}
+
+// Scan 0x2C (key byte 0x2D) has filler entries in states S..CAS; scan 0x7A none at all.
+void BM_PrecheckKeyInOtherStates(benchmark::State& state) { Precheck(state, 0x002C0001); }
+void BM_PrecheckKeyNoMapHas(benchmark::State& state) { Precheck(state, 0x007A0001); }
+BENCHMARK(BM_PrecheckKeyInOtherStates)->Arg(20 << 10)->Arg(1 << 20);
+BENCHMARK(BM_PrecheckKeyNoMapHas)->Arg(20 << 10)->Arg(1 << 20);
 
 void BM_HookUnmappedKey(benchmark::State& state) { Decide(state, 0x002C0001); }
 void BM_HookMappedKey(benchmark::State& state) { Decide(state, 0x001E0001); }

@@ -1,6 +1,9 @@
 // Arbitrary bytes as a store block: every accessor must stay inside the block, whatever
-// its header, tables and strings say. AddressSanitizer reports any read outside.
+// its header, tables and strings say, and so must the hook's decisions, with and without
+// the lock. AddressSanitizer reports any read outside.
+#include "hooklib/hook.h"
 #include "hooklib/store_layout.h"
+#include "tests/support/silent_player_platform.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +11,41 @@
 #include <vector>
 
 using namespace tessel::store;
+
+namespace {
+
+class QuietHookPlatform : public tessel::HookPlatform {
+ public:
+  explicit QuietHookPlatform(uint8_t modifiers) : modifiers_(modifiers) {}
+  bool ShiftDown() override { return modifiers_ & 1; }
+  bool ControlDown() override { return modifiers_ & 2; }
+  bool CapsLockOn() override { return modifiers_ & 8; }
+  void ShowInformation(const char*, int32_t) override {}
+  bool StartPlayTimer() override { return true; }
+
+ private:
+  uint8_t modifiers_;
+};
+
+// The hook's path for every key of the block's own choosing: the decision without the lock
+// first, then the full one on the same block (which it may write), then a player tick.
+void DecideKeys(StoreView& view, const uint8_t* data, size_t size) {
+  tessel::SilentPlayerPlatform silent;
+  tessel::ReplacementPlayer player(silent);
+  tessel::DeadKeyState deadKey;
+  for (size_t at = 40; at + 4 <= size && at < 80; at += 4) {
+    uint32_t keyData;
+    std::memcpy(&keyData, data + at, 4);
+    QuietHookPlatform platform(data[at]);
+    uint8_t stateByte = 0;
+    tessel::KeystrokeMayConcernMaps(view, deadKey, platform, keyData, stateByte);
+    tessel::DecideKeystroke(view, deadKey, player, platform, data[at + 1], keyData, stateByte);
+    player.Play(view);
+    view.SetPlaying(0);
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1 << 20) return 0;
@@ -45,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FindEntry(view, text, entry.keyByte, entry.stateByte);
     }
   }
+  DecideKeys(view, data, size);
   // Offsets straight from the data, including ones past the end.
   for (size_t at = 0; at + 4 <= size && at < 64; at += 4) {
     uint32_t offset;

@@ -233,6 +233,113 @@ TEST_F(HookSession, TimerFailureLeavesNothingPlaying) {
   EXPECT_TRUE(player_.Records().empty());
 }
 
+// --- Deciding without the lock ---
+
+struct PrecheckCase {
+  const char* what;
+  int32_t selected;
+  uint32_t scan;
+  uint32_t flags;
+  bool control;
+  bool expected;     // the keystroke may concern a map: take the lock
+  int stateReads;    // reads of the modifier state it cost
+};
+
+TEST_F(HookSession, PrecheckPassesOnlyKeysNoMapHas) {
+  const PrecheckCase cases[] = {
+      {"no map mentions the key", 1, 31, 0, false, false, 0},
+      {"active map has the entry", 1, 30, 0, false, true, 1},
+      {"key mentioned, but not in this state", 1, 30, kAlt, false, false, 1},
+      {"selector", 1, 59, 0, true, true, 1},
+      {"selector key in another state", 0, 59, 0, false, false, 1},
+      {"mapping off: only selectors count", 0, 30, 0, false, false, 0},
+      {"negative selection finds no active map", -1, 30, 0, false, false, 0},
+      {"extended key code 200", 1, 72, 1u << 24, false, true, 1},
+  };
+  Load(kSettings, 1);
+  for (const PrecheckCase& c : cases) {
+    view_.Set(store::kSelectedMap, c.selected);
+    hook_.control = c.control;
+    hook_.capsLockReads = 0;
+    uint8_t state = 0;
+    EXPECT_EQ(KeystrokeMayConcernMaps(view_, deadKey_, hook_, (c.scan << 16) | 1 | c.flags, state),
+              c.expected)
+        << c.what;
+    EXPECT_EQ(hook_.capsLockReads, c.stateReads) << c.what;
+  }
+}
+
+TEST_F(HookSession, PrecheckTakesTheLockForPendingDeadKeysAndRunningLoads) {
+  Load(kSettings, 1);
+  uint8_t state = 0;
+  const uint32_t unmapped = (31 << 16) | 1;
+  Down(48);  // dead key
+  ASSERT_TRUE(deadKey_.pending);
+  EXPECT_TRUE(KeystrokeMayConcernMaps(view_, deadKey_, hook_, unmapped, state));
+  deadKey_ = DeadKeyState{};
+  view_.BeginLoad();
+  EXPECT_TRUE(KeystrokeMayConcernMaps(view_, deadKey_, hook_, unmapped, state));
+  view_.EndLoad();
+  EXPECT_FALSE(KeystrokeMayConcernMaps(view_, deadKey_, hook_, unmapped, state));
+}
+
+// Every key code in every state, mapping on and off: whatever the locked decision would
+// swallow, play or switch, the pre-check must send to the lock.
+TEST_F(HookSession, PrecheckNeverPassesWhatTheDecisionWouldTake) {
+  Load(kSettings, 1);
+  for (int32_t selected : {0, 1, 2, 3}) {
+    for (uint32_t code = 0; code < 256; ++code) {
+      for (uint32_t state = 0; state < 8; ++state) {
+        view_.Set(store::kSelectedMap, selected);
+        hook_.shift = state & 1;
+        hook_.control = state & 2;
+        const uint32_t keyData = ((code & 0x7F) << 16) | ((code & 0x80) ? 1u << 24 : 0) |
+                                 ((state & 4) ? kAlt : 0) | 1;
+        uint8_t stateByte = 0;
+        const bool concerned = KeystrokeMayConcernMaps(view_, deadKey_, hook_, keyData, stateByte);
+        const int32_t verdict = DecideKeystroke(view_, deadKey_, player_, hook_, 0x41, keyData);
+        const bool touched = verdict == kSwallow || !player_.Idle() || deadKey_.pending ||
+                             view_.Get(store::kSelectedMap) != selected;
+        EXPECT_TRUE(concerned || !touched) << "key code " << code << " state " << state
+                                           << " selected " << selected;
+        FinishPlaying();
+        deadKey_ = DeadKeyState{};
+      }
+    }
+  }
+}
+
+// A text byte equal to a key byte, followed by a state-like byte, is no entry unless the
+// entry mark stands before it: "10€" is 31 30 80, and key code 0x2F has the key byte 0x30.
+TEST_F(HookSession, TextBytesThatLookLikeAKeyAreNoEntry) {
+  Load("[MAPS]\nM=\n[Selectors]\n6_C=10\x80\n[M]\n5_N=10\x80\n7_N=\x30\x87\n", 1);
+  for (const uint32_t state : {0u, 2u}) {
+    hook_.control = state == 2;
+    uint8_t stateByte = 0;
+    EXPECT_FALSE(KeystrokeMayConcernMaps(view_, deadKey_, hook_, (0x2F << 16) | 1, stateByte));
+    EXPECT_EQ(Press(0x2F, 0x56), "pass/pass");
+  }
+  EXPECT_TRUE(player_.Idle());
+  EXPECT_EQ(view_.Get(store::kSelectedMap), 1);
+  hook_.control = false;
+  EXPECT_EQ(Press(5), "swallow/swallow");  // the real entry is still found
+}
+
+// A dead key pressed before the maps were loaded again names a map index and a text
+// position of the old load: it is dropped, and the next key is decided on its own.
+TEST_F(HookSession, DeadKeyFromAnOlderLoadIsDropped) {
+  Load(kSettings, 1);
+  EXPECT_EQ(Press(49), "swallow/swallow");  // +acute,def
+  ASSERT_TRUE(deadKey_.pending);
+  MemoryProfile reloaded("TESSEL32.INI",
+                         "[MAPS]\n+acute=\nGreek=\n[+acute]\n31_N=wrong\n[Greek]\n31_N=fresh\n");
+  ASSERT_TRUE(LoadMaps(reloaded, view_).fits);
+  view_.Set(store::kSelectedMap, 2);
+  EXPECT_EQ(Verdict(Down(31, 0x53)), "swallow");
+  EXPECT_FALSE(deadKey_.pending);
+  EXPECT_EQ(Describe(player_), "Char102 Char114 Char101 Char115 Char104");  // "fresh"
+}
+
 TEST(HookKeyBytes, LookupKeyFromKeyData) {
   FakeHookPlatform platform;
   EXPECT_EQ(KeyByteOf(0x001E0001), 31);

@@ -1,6 +1,8 @@
 // Macro commands (Run, Wait, Focus) played over the recording double, and the window finder.
 #include <gtest/gtest.h>
 
+#include "common/memory_profile.h"
+#include "hooklib/loader.h"
 #include "hooklib/player.h"
 #include "unit/recording_platform.h"
 
@@ -42,6 +44,29 @@ struct Session {
     return out;
   }
 };
+
+// --- Maps loaded again while a text plays ---
+
+// The records of a text point into the store. After a reload the same positions lie in
+// another entry ({!Run calc} of key 31): the rest of the old text is dropped instead.
+TEST(Reload, DuringAWaitDropsTheRestOfTheText) {
+  Session s;
+  store::StoreView& view = s.store.View();
+  MemoryProfile before("TESSEL32.INI", "[MAPS]\nM=\n[M]\n30_N=a{!Wait\\s5000}{!Run\\snotepad}\n");
+  MemoryProfile after("TESSEL32.INI", "[MAPS]\nM=\n[M]\n31_N=a{!Wait\\s5000}{!Run\\scalc}\n");
+  ASSERT_TRUE(LoadMaps(before, view).fits);
+  const store::EntryLookup entry = store::FindEntry(view, view.MapText(1), 31, 0x80);
+  ASSERT_TRUE(entry.found);
+  ASSERT_TRUE(s.player.Compile(view, entry.textOffset));
+  EXPECT_EQ(s.Tick(), "CHAR 97 00000001");  // and the Wait begins
+  s.platform.now += 1000;
+  EXPECT_EQ(s.Tick(), "");
+  ASSERT_TRUE(LoadMaps(after, view).fits);
+  ASSERT_TRUE(store::FindEntry(view, view.MapText(1), 32, 0x80).found);
+  s.platform.now += 5000;
+  EXPECT_EQ(s.PlayAll(), "");
+  EXPECT_TRUE(s.player.Idle());
+}
 
 // --- Run ---
 

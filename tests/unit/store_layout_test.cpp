@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -290,6 +291,47 @@ TEST(StoreView, PutBytesRefusesWritesPastTheLimit) {
   EXPECT_TRUE(view.PutU32(508, 0x01020304));
   EXPECT_EQ(block.Data()[508], 4);
   EXPECT_EQ(block.Data()[512], 0);
+}
+
+}  // namespace
+}  // namespace tessel::store
+
+namespace tessel::store {
+namespace {
+
+// Every length and alignment, against a byte-by-byte search.
+TEST(FindByte, AgreesWithAPlainSearch) {
+  std::mt19937 random(7);
+  for (int size = 0; size < 200; ++size) {
+    for (int trial = 0; trial < 50; ++trial) {
+      std::vector<uint8_t> bytes(size + 16);
+      for (uint8_t& b : bytes) b = static_cast<uint8_t>(random() % 6);
+      const uint8_t* begin = bytes.data() + random() % 16;
+      const uint8_t* end = begin + size;
+      const auto value = static_cast<uint8_t>(random() % 7);
+      const uint8_t* expected = std::find(begin, end, value);
+      EXPECT_EQ(FindByte(begin, end, value), expected == end ? nullptr : expected);
+    }
+  }
+}
+
+TEST(LoadGeneration, OddWhileALoadWritesAndReadsSpanningItFail) {
+  Block block(512, 512);
+  StoreView view = block.View();
+  const uint16_t before = view.BeginRead();
+  EXPECT_TRUE(view.EndRead(before));
+  view.BeginLoad();
+  EXPECT_FALSE(view.EndRead(before));
+  EXPECT_FALSE(view.EndRead(view.BeginRead()));  // a read that starts during the load
+  view.EndLoad();
+  EXPECT_TRUE(view.EndRead(view.BeginRead()));
+  // 16 bits at 38, behind Playing and a zero byte; a loader that died half-way left it odd.
+  EXPECT_EQ(block.Data()[37] + 256 * block.Data()[39], 0);
+  EXPECT_EQ(block.Data()[38], 2);
+  view.BeginLoad();
+  view.BeginLoad();
+  view.EndLoad();
+  EXPECT_EQ(view.LoadGeneration(), 4);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 //   text:STRING  ASCII letters, digits, blank and US punctuation (Shift where needed)
 //   -w TITLE     make the top-level window TITLE the foreground window first
 //   --gap MS     pause after each event (default 20)
+//   --stamp      print "sent TICK VK down|up" (GetTickCount) for each event
 // Exit code 0 when every event was sent (and -w succeeded).
 #include <windows.h>
 
@@ -28,6 +29,7 @@ constexpr WORD kShiftScan = 0x2A;
 
 DWORD g_gap = 20;
 bool g_ok = true;
+bool g_stamp = false;
 
 void Send(WORD vk, WORD scan, bool up, bool extended) {
   INPUT input = {};
@@ -36,6 +38,7 @@ void Send(WORD vk, WORD scan, bool up, bool extended) {
   input.ki.wScan = scan;
   if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
   if (extended) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (g_stamp) std::printf("sent %lu 0x%02X %s\n", GetTickCount(), vk, up ? "up" : "down");
   if (SendInput(1, &input, sizeof input) != 1) {
     std::printf("send_keys: SendInput(vk 0x%02X scan 0x%02X %s) failed, error %lu\n", vk, scan,
                 up ? "up" : "down", GetLastError());
@@ -177,6 +180,8 @@ int main(int argc, char** argv) {
   for (; i < argc; ++i) {
     if (std::strcmp(argv[i], "-w") == 0 && i + 1 < argc) {
       if (!BringToFront(argv[++i])) return 1;
+    } else if (std::strcmp(argv[i], "--stamp") == 0) {
+      g_stamp = true;
     } else if (std::strcmp(argv[i], "--gap") == 0 && i + 1 < argc) {
       g_gap = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else {

@@ -1,13 +1,20 @@
-// time_keys.exe MODE [COUNT]: times keystrokes typed into its own window under Wine.
+// time_keys.exe MODE [COUNT] [--empty-hook | --tessel INI]: times keystrokes typed into its
+// own window under Wine.
+//   --empty-hook    sets a global keyboard hook that does nothing (empty_hook.dll) first
+//   --tessel INI    calls TESSHOOK32's Install(-1, INI) first (and Uninstall at the end)
 //   unmapped COUNT  sends COUNT presses of Z (scan 0x2C) at once; prints the time until all
 //                   their characters arrived (run with and without the hook installed)
 //   latency COUNT   presses A (scan 0x1E) COUNT times, one at a time; prints the median and
 //                   95th percentile from the press to the first character of its text
 //   throughput      presses S (scan 0x1F) once; prints the characters per second of its text
 //                   (the settings file maps S to a 1000-character text)
+//   direct COUNT    calls TESSHOOK32's KeyBoardHook itself COUNT times for the key-down and
+//                   the key-up of Z: the procedure's own cost, without the system's dispatch
+//                   (with --tessel)
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +23,17 @@
 namespace {
 
 LARGE_INTEGER frequency;
+
+// CPU time of this process (user and kernel), in ms: much less disturbed by other load
+// than the elapsed time.
+double CpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 10000.0;
+}
 
 double NowMs() {
   LARGE_INTEGER now;
@@ -66,20 +84,77 @@ HWND CreateTarget() {
 
 }  // namespace
 
+// The hook of the run: none, the empty one, or Tessel's. Undone when the run ends.
+class RunHook {
+ public:
+  RunHook(int argc, char** argv) {
+    for (int i = 3; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--empty-hook") == 0) {
+        HMODULE dll = LoadLibraryA("empty_hook.dll");
+        const auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "EmptyKeyboardHook")));
+        if (proc) emptyHook_ = SetWindowsHookExA(WH_KEYBOARD, proc, dll, 0);
+        ok_ = emptyHook_ != nullptr;
+      } else if (std::strcmp(argv[i], "--tessel") == 0 && i + 1 < argc) {
+        HMODULE library = LoadLibraryA("TESSHOOK32.DLL");
+        using InstallProc = void(WINAPI*)(int, const char*);
+        const auto install = reinterpret_cast<InstallProc>(
+            reinterpret_cast<void*>(GetProcAddress(library, "Install")));
+        uninstall_ = reinterpret_cast<void(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(library, "Uninstall")));
+        if (install) install(-1, argv[++i]);
+        ok_ = install && uninstall_;
+      }
+    }
+  }
+  ~RunHook() {
+    if (emptyHook_) UnhookWindowsHookEx(emptyHook_);
+    if (uninstall_) uninstall_();
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  HHOOK emptyHook_ = nullptr;
+  void(WINAPI* uninstall_)() = nullptr;
+  bool ok_ = true;
+};
+
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   QueryPerformanceFrequency(&frequency);
   const char* mode = argc > 1 ? argv[1] : "unmapped";
   const int count = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const RunHook hook(argc, argv);
+  if (!hook.Ok()) {
+    std::fprintf(stderr, "time_keys: the hook of the run could not be set\n");
+    return 2;
+  }
   CreateTarget();
 
   if (std::strcmp(mode, "unmapped") == 0) {
     const double start = NowMs();
+    const double cpuStart = CpuMs();
     Press('Z', 0x2C, count);
     const int seen = PumpCharacters(count, start + 120000);
-    std::printf("unmapped keystrokes=%d characters=%d total_ms=%.1f per_key_us=%.1f\n", count, seen,
-                NowMs() - start, 1000.0 * (NowMs() - start) / count);
+    const double elapsed = NowMs() - start;
+    std::printf("unmapped keystrokes=%d characters=%d total_ms=%.1f per_key_us=%.1f cpu_per_key_us=%.1f\n",
+                count, seen, elapsed, 1000.0 * elapsed / count, 1000.0 * (CpuMs() - cpuStart) / count);
     return seen == count ? 0 : 1;
+  }
+  if (std::strcmp(mode, "direct") == 0) {
+    using HookProc = LRESULT(WINAPI*)(int, WPARAM, LPARAM);
+    const auto proc = reinterpret_cast<HookProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("TESSHOOK32.DLL"), "KeyBoardHook")));
+    if (!proc) return 3;
+    int passed = 0;
+    const double start = NowMs();
+    for (int i = 0; i < count; ++i) {
+      passed += proc(HC_ACTION, 'Z', 0x002C0001) == 0;
+      passed += proc(HC_ACTION, 'Z', static_cast<LPARAM>(0xC02C0001u)) == 0;
+    }
+    std::printf("direct calls=%d passed=%d per_call_us=%.3f\n", 2 * count, passed,
+                1000.0 * (NowMs() - start) / (2 * count));
+    return passed == 2 * count ? 0 : 1;
   }
   if (std::strcmp(mode, "latency") == 0) {
     std::vector<double> delays;

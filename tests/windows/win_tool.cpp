@@ -24,6 +24,10 @@
 //   checked TITLE ID          print 1 when that check box is ticked, else 0
 //   focusid                   print the control id of the control with the keyboard focus
 //   menukeys VK...            post WM_KEYDOWN of each virtual key (hex) to the open menu
+//   ping TITLE MS             SendMessageTimeout(WM_NULL) with MS ms: "answered=1 ms=N" or
+//                             "answered=0" (exit 1): does the window's thread serve
+//                             messages sent to it?
+//   hold-event NAME SECS      creates an event named NAME, prints "holding=NAME", keeps it SECS
 //   combo TITLE INDEX         descendant INDEX as a combo box: "simple|dropdown|droplist N SEL",
 //                             then its N list items, one a line
 #include <windows.h>
@@ -366,9 +370,39 @@ int MenuKeys(int count, char** keys) {
   return 0;
 }
 
+int Ping(const char* title, const char* msText) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  LARGE_INTEGER start, end, frequency;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  DWORD_PTR result = 0;
+  const bool answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                                            static_cast<UINT>(std::atoi(msText)), &result) != 0;
+  QueryPerformanceCounter(&end);
+  if (!answered) {
+    std::printf("answered=0\n");
+    return 1;
+  }
+  std::printf("answered=1 ms=%.0f\n",
+              1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
+  return 0;
+}
+
+// An object of another kind under a name that the library's mutex needs makes creating
+// that mutex fail.
+int HoldEvent(const char* name, const char* secondsText) {
+  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name);
+  if (event == nullptr) return 1;
+  std::printf("holding=%s\n", name);
+  Sleep(static_cast<DWORD>(std::atoi(secondsText)) * 1000);
+  CloseHandle(event);
+  return 0;
+}
+
 int Usage() {
   std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
-              "ctltext|settext|click|close|rect|procs|list-processes|kill ...\n");
+              "ctltext|settext|click|close|rect|procs|list-processes|kill|ping|hold-event ...\n");
   return 2;
 }
 
@@ -436,6 +470,8 @@ int main(int argc, char** argv) {
   if (command == "idtext") return IdText(arg[0], arg[1]);
   if (command == "lbitems") return ListItems(arg[0], arg[1]);
   if (command == "checked") return Checked(arg[0], arg[1]);
+  if (command == "ping") return Ping(arg[0], arg[1]);
+  if (command == "hold-event") return HoldEvent(arg[0], arg[1]);
   if (command == "combo") return ComboInfo(arg[0], arg[1]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);
