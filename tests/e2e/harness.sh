@@ -184,7 +184,7 @@ e2e_setup() {
   local f n=0
   while IFS= read -r -d '' f; do
     cp -f "$f" "$E2E_DIR/" && n=$((n + 1))
-  done < <(find "$TESSEL_WIN64_DIR" \( -name googletest -o -name CMakeFiles -o -name _deps \) -prune -o \
+  done < <(find "$TESSEL_WIN64_DIR" \( -name googletest -o -name CMakeFiles -o -name _deps -o -name release \) -prune -o \
              -type f \( -iname '*.exe' -o -iname '*.dll' -o -iname '*.chm' \) -print0)
   [ -f "$E2E_DIR/TESSHOOK32.DLL" ] || fail "TESSHOOK32.DLL was not copied to $E2E_DIR"
 

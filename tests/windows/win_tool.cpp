@@ -34,6 +34,8 @@
 //   clickid TITLE ID          post BM_CLICK to the button with control id ID (returns at
 //                             once, also when the click opens a modal dialog)
 //   clientrect TITLE          print l,t,r,b of the window's client area (screen coordinates)
+//   combo TITLE INDEX         descendant INDEX as a combo box: "simple|dropdown|droplist N SEL",
+//                             then its N list items, one a line
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -471,6 +473,29 @@ int Usage() {
   return 2;
 }
 
+// The list items of another process's combo box: CB_GETLBTEXT sent as W (the A form
+// returns UTF-16 across processes).
+int ComboInfo(const char* title, const char* indexText) {
+  HWND combo = DescendantAt(title, indexText);
+  if (combo == nullptr) return 1;
+  const LONG_PTR style = GetWindowLongPtrA(combo, GWL_STYLE) & 3;
+  const char* kind = style == CBS_SIMPLE ? "simple" : style == CBS_DROPDOWN ? "dropdown" : "droplist";
+  DWORD_PTR count = 0, selected = 0;
+  SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
+  SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selected);
+  std::printf("%s %d %d\n", kind, static_cast<int>(count), static_cast<int>(selected));
+  for (DWORD_PTR i = 0; i < count && i < 1000; ++i) {
+    wchar_t item[1024] = L"";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &length);
+    char text[2048] = "";
+    WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof text, nullptr, nullptr);
+    std::printf("%s\n", text);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -519,6 +544,7 @@ int main(int argc, char** argv) {
   if (command == "clickid") return ClickId(arg[0], arg[1]);
   if (command == "cbselect" && args >= 3) return ComboSelect(arg[0], arg[1], arg[2]);
   if (command == "setsel" && args >= 4) return SetSelection(arg[0], arg[1], arg[2], arg[3]);
+  if (command == "combo") return ComboInfo(arg[0], arg[1]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);
     if (control == nullptr) return 1;

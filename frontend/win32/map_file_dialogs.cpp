@@ -1,0 +1,52 @@
+#include "map_file_dialogs.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace tessel {
+namespace {
+
+constexpr const char* kImportTitle = "Select a file with a keyboard map";
+constexpr const char* kImportFilter =
+    "Map files (*.key)|*.key|Ini files (*.ini)|*.ini|Text files (*.txt)|*.txt|All files|*.*";
+constexpr const char* kExportTitle = "Select a file for storing the map (can be new)";
+constexpr const char* kExportFilter =
+    "Map files (*.key)|*.key|Ini files (*.ini)|*.ini|Text files (*.txt)|*.txt";
+
+// "text|pattern|..." as the dialogs want it: zero-separated, ending in two zeros.
+std::string DialogFilter(const char* filter) {
+  std::string pairs(filter);
+  for (char& c : pairs)
+    if (c == '|') c = '\0';
+  pairs.push_back('\0');
+  pairs.push_back('\0');
+  return pairs;
+}
+
+bool Choose(HWND owner, bool save, std::string& path) {
+  const std::string filter = DialogFilter(save ? kExportFilter : kImportFilter);
+  std::vector<char> file(32768, '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = save ? kExportTitle : kImportTitle;
+  dialog.lpstrDefExt = save ? "key" : nullptr;
+  // The settings file may be named relative to the current folder: keep it.
+  dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  if (!chosen) return false;
+  path = file.data();
+  return true;
+}
+
+}  // namespace
+
+bool ChooseFileToImport(HWND owner, std::string& path) { return Choose(owner, false, path); }
+bool ChooseFileToExport(HWND owner, std::string& path) { return Choose(owner, true, path); }
+
+}  // namespace tessel
