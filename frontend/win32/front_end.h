@@ -1,5 +1,6 @@
 // What every window of the front end shares: the settings file named on the command line
-// (also the file every Install names), the zoom of the dialogs and the help file.
+// (also the file every Install names), the zoom of the dialogs and the help file; and the
+// hook library calls that every window makes the same way.
 #pragma once
 #include "win32_profile.h"
 
@@ -20,5 +21,17 @@ struct FrontEnd {
   std::string startMap;   // "/M:" value, used once when the button window is created
   HWND buttonWindow = nullptr;
 };
+
+// Install with window's handle as the front value. A failure the library reports (its
+// GetLastErrorText) is shown in the standard error box instead of running without a hook.
+void InstallHook(HWND window, const FrontEnd& app);
+
+// GetVersion of TESSHOOK32.DLL, reached by name (kernel32 has a GetVersion of its own);
+// 0 when the library has none.
+int LibraryVersion();
+
+// Starts TESSHIDE32.EXE with this program's own command line (program name exchanged).
+// On failure shows "Tessel+ : Problem" and returns false.
+bool StartHiddenHost();
 
 }  // namespace tessel
