@@ -61,8 +61,12 @@ menu_choose() {
 
 # A timed information window (captionless dialog) of a process other than the button window's.
 info_windows() { wine_run 10 win_tool.exe list 2>/dev/null | tr -d '\r' | grep ' #32770 \[\] '; }
-# message_box CAPTION: the box shows; its text is printed.
-message_box_text() { wine_run 10 win_tool.exe children "$1" 2>/dev/null | tr -d '\r' | awk '$2 == "Static" && $4 != "[]"' | sed 's/^[^[]*\[\(.*\)\] [-0-9,]* [01]$/\1/'; }
+# The text of the message box CAPTION (its first Static control with a text).
+message_box_text() {
+  local index
+  index=$(wine_run 10 win_tool.exe children "$1" 2>/dev/null | tr -d '\r' | awk '$2 == "Static" && $4 != "[]" { print $1; exit }')
+  [ -n "$index" ] && wine_run 10 win_tool.exe ctltext "$1" "$index" | tr -d '\r'
+}
 expect_message_box() {
   wait_until 20 wine_run 5 win_tool.exe wait-window "$1" 1 || fail "no message box [$1]"
 }

@@ -42,6 +42,7 @@
 //   menu-close TITLE          close the open menus of TITLE's thread
 //   time-start SECS CLASS CMD start CMD, print start_ms=N once a window of CLASS shows and
 //                             holds the hook (the front value is its handle)
+//   style TITLE               print the window's style and extended style in hex
 //   time-hide SECS            wait for a button reading "Hiding..." in a TMain window, then
 //                             for the front value -1; print hide_ms=N between the two
 #include <windows.h>
@@ -478,7 +479,7 @@ int ClientRect(const char* title) {
 int Usage() {
   std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
               "ctltext|settext|click|close|rect|procs|list-processes|kill|ping|hold-event|menu|"
-              "menu-pick|menu-close|time-start|time-hide ...\n");
+              "menu-pick|menu-close|time-start|time-hide|style ...\n");
   return 2;
 }
 
@@ -706,6 +707,14 @@ int TimeHide(const char* secondsText) {
   return 1;
 }
 
+int Style(const char* title) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  std::printf("%08lx %08lx\n", static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
+              static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -744,6 +753,7 @@ int main(int argc, char** argv) {
   if (command == "menu") return Menu(arg[0]);
   if (command == "menu-close") return MenuClose(arg[0]);
   if (command == "time-hide") return TimeHide(arg[0]);
+  if (command == "style") return Style(arg[0]);
   if (args < 2) return Usage();
   if (command == "wait-window") return WaitFor(true, arg[0], arg[1]) ? 0 : 1;
   if (command == "wait-gone") return WaitFor(false, arg[0], arg[1]) ? 0 : 1;
