@@ -23,9 +23,30 @@ int LibraryVersion() {
                    : 0;
 }
 
+namespace {
+
+// CreateProcessA, not WinExec: WinExec waits up to 30 s for the new process to read its
+// messages, which the windowless host never does once it holds the hook; the front end
+// would hang meanwhile, while it may still hold the hook itself.
+bool StartProgram(std::string commandLine, WORD show) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = show;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
 bool StartHiddenHost() {
   const std::optional<std::string> commandLine = HostCommandLine(GetCommandLineA());
-  if (commandLine && WinExec(commandLine->c_str(), SW_HIDE) > 31) return true;
+  if (commandLine && StartProgram(*commandLine, SW_HIDE)) return true;
   MessageBoxA(nullptr, "Could not go to hidden mode\r\nbecause could not start TESSHIDE32.EXE",
               "Tessel+ : Problem", MB_OK);
   return false;

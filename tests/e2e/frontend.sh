@@ -26,11 +26,14 @@ front_end_holds_hook() {
 host_holds_hook() { [ "$(front_value)" = -1 ] && hook_installed && process_count TESSHIDE32.EXE 1; }
 process_count() { [ "$(wine_run 10 win_tool.exe list-processes 2>/dev/null | grep -ci "^$1 ")" = "$2" ]; }
 
-# start_front_end ARGS...: TESSEL32.EXE in the background; waits for its window with the hook.
+# start_front_end [PROGRAM.EXE] ARGS...: the front end (TESSEL32.EXE unless named) in the
+# background; waits for its window with the hook.
 start_front_end() {
-  wine_bg TESSEL32.EXE "$@"
+  local program=TESSEL32.EXE
+  case ${1:-} in *.EXE|*.exe) program=$1; shift ;; esac
+  wine_bg "$program" "$@"
   FRONT_PID=$E2E_BG_PID
-  wait_until 30 front_end_holds_hook || fail "no button window holding the hook after TESSEL32.EXE $*"
+  wait_until 30 front_end_holds_hook || fail "no button window holding the hook after $program $*"
 }
 
 # The open menus as menu_probe.dll reads them ("depth position id flags text rect").

@@ -46,6 +46,7 @@
 //   time-hide SECS            wait for a button reading "Hiding..." in a TMain window, then
 //                             for the front value -1; print hide_ms=N between the two
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
