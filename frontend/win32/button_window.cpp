@@ -328,6 +328,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       case WM_SETCURSOR:
         if (w->mode != MoveSize::Idle) return TRUE;  // keep the move or size cursor
         break;
+      case WM_ENDSESSION:
+        // The session ends without destroying windows: close as the user would.
+        if (wParam) DestroyWindow(window);
+        return 0;
       case WM_DESTROY: OnDestroy(*w); return 0;
       case WM_NCDESTROY:
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);

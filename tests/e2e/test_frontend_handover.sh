@@ -4,7 +4,7 @@
 # or the selection; a host waiting while the front end closes keeps its claim; a slow host
 # is waited for; a front end or host that died leaves nothing that blocks the next start;
 # two starts at once open one window; a failed write during Hide is reported and the hide
-# goes on. Prints the hand-over times.
+# goes on. (tests/e2e/bench_frontend.sh times the hand-overs.)
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/frontend.sh"
@@ -22,23 +22,15 @@ typing_mapped() {  # typing_mapped EXPECTED-TEXT
   expect_text Typing "$1" 3
 }
 hide() {
-  wine_bg win_tool.exe time-hide 30
-  sleep 0.3
   menu_choose Controls Hide
   wait_until 20 host_holds_hook || fail "the host does not hold the hook after Hide"
   wait_until 20 no_front_end || fail "the front end did not end after Hide"
   [ "$(ini_value frontend.ini ShowWindow)" = 0 ] || fail "Hide did not store ShowWindow=0"
 }
-unhide() {  # unhide ARGS: prints the time to a button window holding the hook
-  local out
-  # Into a file: the started front end inherits the output, so a pipe would stay open.
-  wine_run 40 win_tool.exe time-start 30 TMain "TESSEL32.EXE $*" >"$E2E_DIR/time-start.out"
-  out=$(tr -d '\r' < "$E2E_DIR/time-start.out")
-  case $out in start_ms=*) ;; *) fail "unhide: $out" ;; esac
+unhide() {
+  start_front_end "$@"
   wait_until 20 host_gone || fail "the host did not leave"
-  front_end_holds_hook || fail "the front end does not hold the hook after unhiding"
   [ "$(ini_value frontend.ini ShowWindow)" = 1 ] || fail "unhiding did not store ShowWindow=1"
-  echo "${out#start_ms=}"
 }
 
 # ShowWindow=0 with nobody holding the hook: only the host starts, with the start map.
@@ -63,21 +55,16 @@ selected_is 4 && [ "$(store_field LoadedCount)" = 4 ] || fail "the host has map 
 typing_mapped 2
 
 # Ten hand-overs each way without a start map: the selection survives, the hook works.
-unhide "/I:$ini" >/dev/null
+unhide "/I:$ini"
 wine_run 10 store_client.exe select 2 >/dev/null
 expect_title "Tom && Jerry" 2
-hide_ms=() unhide_ms=()
 for round in 1 2 3 4 5 6 7 8 9 10; do
   hide
-  hide_ms+=("$(tr -d '\r' < "$E2E_LOG" | sed -n 's/^hide_ms=//p' | tail -n 1)")
   selected_is 2 || fail "round $round: the host has map $(store_field SelectedMap)"
-  unhide_ms+=("$(unhide "/I:$ini")")
+  unhide "/I:$ini"
   selected_is 2 && title_is "Tom && Jerry" || fail "round $round: the front end shows $(button_title)"
 done
 typing_mapped 2tj
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-echo "hide -> host holding the hook: median $(median "${hide_ms[@]}") ms (${hide_ms[*]})"
-echo "unhide -> button window holding the hook: median $(median "${unhide_ms[@]}") ms (${unhide_ms[*]})"
 
 # A host started while the front end runs waits; when the front end closes it takes the
 # hook, and nothing takes it away again.

@@ -43,10 +43,9 @@
 //   time-start SECS CLASS CMD start CMD, print start_ms=N once a window of CLASS shows and
 //                             holds the hook (the front value is its handle)
 //   style TITLE               print the window's style and extended style in hex
-//   time-hide SECS            wait for a button reading "Hiding..." in a TMain window, then
-//                             for the front value -1; print hide_ms=N between the two
+//   time-hide SECS            print ready, wait for a button reading "Hiding..." in a TMain
+//                             window, then for the front value -1; print hide_ms=N between
 #include <windows.h>
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -510,7 +509,7 @@ int ComboInfo(const char* title, const char* indexText) {
 
 // --- Menus, read inside their process by menu_probe.dll (see there). ---
 
-std::string ProbeOutputPath() {
+std::string ProbeLibraryPath() {
   char path[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
@@ -532,7 +531,7 @@ bool ProbeMenus(const char* title, WPARAM command, std::string& dump) {
       break;
     }
   }
-  const std::string library = ProbeOutputPath();
+  const std::string library = ProbeLibraryPath();
   HMODULE probe = LoadLibraryA(library.c_str());
   FARPROC hookProcedure = probe ? GetProcAddress(probe, "MenuProbeHook") : nullptr;
   if (hookProcedure == nullptr) {
@@ -683,6 +682,7 @@ int TimeHide(const char* secondsText) {
   const double limit = std::atof(secondsText) * 1000;
   LARGE_INTEGER waiting;
   QueryPerformanceCounter(&waiting);
+  std::printf("ready\n");
   LARGE_INTEGER hiding = {};
   while (Milliseconds(waiting) < limit) {
     HWND window = VisibleWindowOfClass("TMain");
