@@ -48,6 +48,7 @@ struct ButtonWindow {
   std::string offTitle;
   MoveSize mode = MoveSize::Idle;
   POINT grab = {0, 0};
+  bool handedBack = false;   // the closing sequence has run
   std::string closingError;  // a failed write while closing, shown once the hook is given back
 };
 
@@ -141,10 +142,54 @@ void EditMaps(ButtonWindow& w) {
   } catch (const std::exception& error) {
     ui::ShowError(w.window, error.what());
   }
+  if (!IsWindow(w.window)) return;  // closed meanwhile: its closing sequence ran
   // Whatever happened in the editor, the hook comes back.
   InstallHook(w.window, w.app);
   SelectMap(IndexByMap(edited.c_str()));
   RebuildMapEntries(w);
+}
+
+// The bounds to keep: those the window has when it is restored, as a minimised window
+// sits far off the screen.
+RECT BoundsToSave(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (IsIconic(window) && GetWindowPlacement(window, &placement)) rect = placement.rcNormalPosition;
+  return rect;
+}
+
+void WriteGeometry(ButtonWindow& w) {
+  const RECT rect = BoundsToSave(w.window);
+  Profile& settings = w.app.settings;
+  settings.WriteInteger(kSection, "Width", rect.right - rect.left);
+  settings.WriteInteger(kSection, "Height", rect.bottom - rect.top);
+  settings.WriteInteger(kSection, "Top", rect.top);
+  settings.WriteInteger(kSection, "Left", rect.left);
+}
+
+// The closing sequence: geometry saved, hook given back. It runs before the window is
+// destroyed, which can take a while (docs/platform-notes.md), so the hook changes hands at
+// once; and again, doing nothing, when the window is destroyed.
+void HandBack(ButtonWindow& w) {
+  if (w.handedBack) return;
+  w.handedBack = true;
+  StopPoll(w);
+  try {
+    WriteGeometry(w);
+  } catch (const ProfileWriteError& error) {
+    w.closingError = error.what();
+  }
+  // Uninstall leaves the front value 0. No second write follows: a host that installs
+  // right after it keeps its claim.
+  Uninstall();
+  ReleaseInstanceGuard(w.app);
+}
+
+void Close(ButtonWindow& w) {
+  HandBack(w);
+  DestroyWindow(w.window);
 }
 
 void GoToHiddenMode(ButtonWindow& w) {
@@ -159,7 +204,7 @@ void GoToHiddenMode(ButtonWindow& w) {
     ui::ShowError(w.window, error.what());  // hidden mode goes on; only the next start differs
   }
   if (StartHiddenHost()) {
-    DestroyWindow(w.window);
+    Close(w);
     return;
   }
   SetWindowTextA(w.button, caption);
@@ -208,7 +253,7 @@ void OnCommand(ButtonWindow& w, UINT id, UINT code, HWND control) {
   if (control) return;
   if (id >= kMapEntryBase) return ChooseMap(w, static_cast<int>(id - kMapEntryBase));
   switch (id) {
-    case kMenuClose: DestroyWindow(w.window); break;
+    case kMenuClose: Close(w); break;
     case kMenuMinimize: ShowWindow(w.window, SW_MINIMIZE); break;
     case kMenuSize: ArmMoveSize(w, MoveSize::SizeArmed); break;
     case kMenuMove: ArmMoveSize(w, MoveSize::MoveArmed); break;
@@ -219,26 +264,6 @@ void OnCommand(ButtonWindow& w, UINT id, UINT code, HWND control) {
     case kMenuAbout: RunAboutBox(w.window, w.app); break;
     default: break;
   }
-}
-
-// The bounds to keep: those the window has when it is restored, as a minimised window
-// sits far off the screen.
-RECT BoundsToSave(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  WINDOWPLACEMENT placement = {};
-  placement.length = sizeof placement;
-  if (IsIconic(window) && GetWindowPlacement(window, &placement)) rect = placement.rcNormalPosition;
-  return rect;
-}
-
-void WriteGeometry(ButtonWindow& w) {
-  const RECT rect = BoundsToSave(w.window);
-  Profile& settings = w.app.settings;
-  settings.WriteInteger(kSection, "Width", rect.right - rect.left);
-  settings.WriteInteger(kSection, "Height", rect.bottom - rect.top);
-  settings.WriteInteger(kSection, "Top", rect.top);
-  settings.WriteInteger(kSection, "Left", rect.left);
 }
 
 void RestoreGeometry(ButtonWindow& w) {
@@ -281,15 +306,7 @@ void StartUp(ButtonWindow& w) {
 }
 
 void OnDestroy(ButtonWindow& w) {
-  StopPoll(w);
-  try {
-    WriteGeometry(w);
-  } catch (const ProfileWriteError& error) {
-    w.closingError = error.what();
-  }
-  // Uninstall leaves the front value 0. No second write follows: a host that installs
-  // right after it keeps its claim.
-  Uninstall();
+  HandBack(w);
   if (w.pop) DestroyMenu(w.pop);
   w.pop = nullptr;
   PostQuitMessage(0);
@@ -328,9 +345,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       case WM_SETCURSOR:
         if (w->mode != MoveSize::Idle) return TRUE;  // keep the move or size cursor
         break;
+      case WM_CLOSE: Close(*w); return 0;
       case WM_ENDSESSION:
         // The session ends without destroying windows: close as the user would.
-        if (wParam) DestroyWindow(window);
+        if (wParam) Close(*w);
         return 0;
       case WM_DESTROY: OnDestroy(*w); return 0;
       case WM_NCDESTROY:

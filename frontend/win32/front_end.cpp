@@ -15,6 +15,13 @@ void InstallHook(HWND window, const FrontEnd& app) {
   if (error && *error) ui::ShowError(window, error);
 }
 
+void ReleaseInstanceGuard(FrontEnd& app) {
+  if (!app.instanceGuard) return;
+  ReleaseMutex(app.instanceGuard);
+  CloseHandle(app.instanceGuard);
+  app.instanceGuard = nullptr;
+}
+
 int LibraryVersion() {
   using GetVersionFunction = int(WINAPI*)();
   HMODULE library = GetModuleHandleA("TESSHOOK32.DLL");

@@ -20,7 +20,13 @@ struct FrontEnd {
   std::string helpFile;   // the program's path with the extension "chm"
   std::string startMap;   // "/M:" value, used once when the button window is created
   HWND buttonWindow = nullptr;
+  // The per-session guard every running front end owns (a mutex), released as soon as the
+  // hook has been given back; null when not held.
+  HANDLE instanceGuard = nullptr;
 };
+
+// Releases app.instanceGuard, if held; a front end started now may go ahead.
+void ReleaseInstanceGuard(FrontEnd& app);
 
 // Install with window's handle as the front value. A failure the library reports (its
 // GetLastErrorText) is shown in the standard error box instead of running without a hook.

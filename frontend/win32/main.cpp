@@ -14,36 +14,41 @@
 namespace tessel {
 namespace {
 
-// Held by the running front end for its whole life (also while its options dialog or map
-// editor has set the front value to 0). Unnamed-prefix names live in the user's session.
+// Owned by the running front end until it has given the hook back (also while its options
+// dialog or map editor has set the front value to 0). Names without a prefix live in the
+// user's session.
 constexpr const char* kGuardName = "TESSEL32FRONTEND";
-// A front end that has just died or is just ending after "Hide" still holds the guard for
-// a moment; a start that finds no live front-end window waits this long for it.
+// A front end that has just died still holds the guard for a moment; a start that finds no
+// live front-end window waits this long for it.
 constexpr DWORD kGuardWaitMs = 1000;
 // How long an unhide waits, after "Unhiding...", for the host to give the hook up.
 constexpr DWORD kHostLeaveMs = 5000;
 constexpr DWORD kPollMs = 20;
 
+// Takes the guard into app.instanceGuard; false when another front end holds it.
 class InstanceGuard {
  public:
-  InstanceGuard() : mutex_(CreateMutexA(nullptr, FALSE, kGuardName)) {}
+  explicit InstanceGuard(FrontEnd& app)
+      : app_(app), mutex_(CreateMutexA(nullptr, FALSE, kGuardName)) {}
   ~InstanceGuard() {
-    if (held_) ReleaseMutex(mutex_);
+    ReleaseInstanceGuard(app_);
     if (mutex_) CloseHandle(mutex_);
   }
   InstanceGuard(const InstanceGuard&) = delete;
   InstanceGuard& operator=(const InstanceGuard&) = delete;
 
   bool Acquire(DWORD milliseconds) {
-    if (!mutex_) return held_ = true;  // no guard to be had: the front value alone decides
+    if (!mutex_) return true;  // no guard to be had: the front value alone decides
     const DWORD wait = WaitForSingleObject(mutex_, milliseconds);
-    held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    return held_;
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+    app_.instanceGuard = mutex_;  // the front end owns it from here on
+    mutex_ = nullptr;
+    return true;
   }
 
  private:
+  FrontEnd& app_;
   HANDLE mutex_;
-  bool held_ = false;
 };
 
 void Inform(const char* text, int duration) {
@@ -112,7 +117,7 @@ int Run() {
   FrontEnd app(options.settingsFile);
   app.startMap = options.mapName;
 
-  InstanceGuard guard;
+  InstanceGuard guard(app);
   switch (Decide(guard)) {
     case StartDecision::Refuse:
       Inform("Tessel+ is running", -1000);

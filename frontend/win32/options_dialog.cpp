@@ -129,6 +129,8 @@ void RunOptionsDialog(HWND buttonWindow, FrontEnd& app) {
   OptionsDialog dialog{app, buttonWindow, {}, {}};
   const INT_PTR result =
       ui::RunModalDialog(buttonWindow, "TSettings", DialogProcedure, reinterpret_cast<LPARAM>(&dialog));
+  // The button window closed meanwhile (its closing sequence has given the hook back).
+  if (!IsWindow(buttonWindow)) return;
   std::string error;
   if (result == kSet) {
     AppliedOptions applied;

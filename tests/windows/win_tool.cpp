@@ -626,12 +626,28 @@ int MenuClose(const char* title) {
 
 // --- Timings of the front end (TESSEL32.EXE) and its hand-overs. ---
 
-using GetFrontFunction = int(WINAPI*)();
-
-GetFrontFunction FrontValueReader() {
-  HMODULE library = LoadLibraryA("TESSHOOK32.DLL");
-  FARPROC procedure = library ? GetProcAddress(library, "GetFront") : nullptr;
-  return reinterpret_cast<GetFrontFunction>(reinterpret_cast<void*>(procedure));
+// The front value, read from the shared map store itself (the library maps the store only
+// when it is loaded, and at a first start the store does not exist yet), under the store's
+// mutex: Install writes the value first and holds the mutex until the hook is set.
+bool ReadFrontValue(int& front) {
+  static const volatile LONG* store = nullptr;
+  static HANDLE mutex = nullptr;
+  if (mutex == nullptr) mutex = OpenMutexA(SYNCHRONIZE, FALSE, "TESSEL32MUTEX");
+  if (mutex == nullptr) return false;
+  if (store == nullptr) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "TESSEL32SHAREDMEM");
+    if (mapping == nullptr) return false;
+    store = static_cast<const volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(LONG)));
+    if (store == nullptr) {
+      CloseHandle(mapping);
+      return false;
+    }
+  }
+  const DWORD wait = WaitForSingleObject(mutex, 5000);
+  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+  front = static_cast<int>(*store);
+  ReleaseMutex(mutex);
+  return true;
 }
 
 double Milliseconds(const LARGE_INTEGER& from) {
@@ -649,8 +665,6 @@ HWND VisibleWindowOfClass(const char* className) {
 }
 
 int TimeStart(const char* secondsText, const char* className, const char* commandLine) {
-  const GetFrontFunction getFront = FrontValueReader();
-  if (getFront == nullptr) return 1;
   const double limit = std::atof(secondsText) * 1000;
   std::string command = commandLine;
   STARTUPINFOA startup = {};
@@ -666,7 +680,8 @@ int TimeStart(const char* secondsText, const char* className, const char* comman
   CloseHandle(process.hProcess);
   while (Milliseconds(start) < limit) {
     HWND window = VisibleWindowOfClass(className);
-    if (window && getFront() == static_cast<int>(reinterpret_cast<intptr_t>(window))) {
+    int front = 0;
+    if (window && ReadFrontValue(front) && front == static_cast<int>(reinterpret_cast<intptr_t>(window))) {
       std::printf("start_ms=%.0f\n", Milliseconds(start));
       return 0;
     }
@@ -677,8 +692,6 @@ int TimeStart(const char* secondsText, const char* className, const char* comman
 }
 
 int TimeHide(const char* secondsText) {
-  const GetFrontFunction getFront = FrontValueReader();
-  if (getFront == nullptr) return 1;
   const double limit = std::atof(secondsText) * 1000;
   LARGE_INTEGER waiting;
   QueryPerformanceCounter(&waiting);
@@ -698,7 +711,8 @@ int TimeHide(const char* secondsText) {
     return 1;
   }
   while (Milliseconds(waiting) < limit) {
-    if (getFront() == -1) {
+    int front = 0;
+    if (ReadFrontValue(front) && front == -1) {
       std::printf("hide_ms=%.0f\n", Milliseconds(hiding));
       return 0;
     }
