@@ -184,6 +184,8 @@ void HandBack(ButtonWindow& w) {
   // Uninstall leaves the front value 0. No second write follows: a host that installs
   // right after it keeps its claim.
   Uninstall();
+  const char* uninstallError = GetLastErrorText();  // the selection could not be saved
+  if (w.closingError.empty() && uninstallError) w.closingError = uninstallError;
   ReleaseInstanceGuard(w.app);
 }
 

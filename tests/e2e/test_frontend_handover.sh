@@ -93,10 +93,13 @@ start_front_end "/I:$ini"
 [ -z "$(info_windows)" ] || fail "a dead front end's window still counts as running"
 typing_mapped 2tjtjtj
 
-# A host that died holding the hook: the unhide gives up waiting for it and goes on.
+# A host that died holding the hook counts as nobody: as ShowWindow is 0, the next start
+# starts a new host, and the one after that unhides.
 hide
 wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null || fail "cannot kill the host"
-start_front_end "/I:$ini"
+wine_run 30 TESSEL32.EXE "/I:$ini" || fail "TESSEL32.EXE did not end after starting the host"
+wait_until 20 host_holds_hook || fail "no new host after the old one died"
+unhide "/I:$ini"
 typing_mapped 2tjtjtjtj
 
 # Two starts at the same moment open one window.

@@ -506,7 +506,6 @@ int ComboInfo(const char* title, const char* indexText) {
   return 0;
 }
 
-
 // --- Menus, read inside their process by menu_probe.dll (see there). ---
 
 std::string ProbeLibraryPath() {
