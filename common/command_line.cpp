@@ -19,7 +19,9 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // The value of option (three characters) in line, or fallback when it is absent.
-std::string OptionValue(const std::string& line, std::string_view option, const char* fallback) {
+std::string OptionValue(const std::string& line, std::string_view option, const char* fallback,
+                        bool& cut) {
+  cut = false;
   const size_t at = line.find(option);
   if (at == std::string::npos) return fallback;
   const size_t start = at + option.size();
@@ -27,7 +29,10 @@ std::string OptionValue(const std::string& line, std::string_view option, const 
   const size_t end = slash == std::string::npos ? line.size() : slash;
   std::string_view value = TrimBlanks(std::string_view(line).substr(start, end - start));
   // The value is held in a buffer of fixed size; a longer one is cut there.
-  if (value.size() > kCommandValueLimit) value = TrimBlanks(value.substr(0, kCommandValueLimit));
+  if (value.size() > kCommandValueLimit) {
+    value = TrimBlanks(value.substr(0, kCommandValueLimit));
+    cut = true;
+  }
   return std::string(value);
 }
 
@@ -36,8 +41,8 @@ std::string OptionValue(const std::string& line, std::string_view option, const 
 CommandLineOptions ParseCommandLine(std::string_view commandLine) {
   const std::string line = UpperCase(commandLine);
   CommandLineOptions options;
-  options.settingsFile = OptionValue(line, "/I:", kDefaultSettingsFile);
-  options.mapName = OptionValue(line, "/M:", "");
+  options.settingsFile = OptionValue(line, "/I:", kDefaultSettingsFile, options.settingsFileCut);
+  options.mapName = OptionValue(line, "/M:", "", options.mapNameCut);
   return options;
 }
 

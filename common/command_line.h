@@ -11,11 +11,15 @@ constexpr size_t kCommandValueLimit = 260;
 struct CommandLineOptions {
   std::string settingsFile = kDefaultSettingsFile;  // upper case, as the whole line is
   std::string mapName;                              // empty: no start map
+  // The value was longer than 260 characters and has been cut: a cut file name names
+  // another file, which the front end must not write.
+  bool settingsFileCut = false;
+  bool mapNameCut = false;
 };
 
 // Upper-cases the whole command line, then reads the options. A value starts after its
 // three-character option, ends before the next "/" or at the end, and is trimmed of
-// blanks; values longer than 260 characters are cut there.
+// blanks; values longer than 260 characters are cut there (and flagged).
 CommandLineOptions ParseCommandLine(std::string_view commandLine);
 
 }  // namespace tessel

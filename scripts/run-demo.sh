@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the win64 preset and starts Tessel+ under Wine with the demo
-# settings file demo/TESSEL32.INI, plus a window titled "Tessel+ demo" to type into.
+# settings file demo/TESSEL32.INI: the front end TESSEL32.EXE /M:GREEK (its button window
+# names the active map), plus a window titled "Tessel+ demo" to type into.
 #
 #   bash scripts/run-demo.sh [--seconds N] [--hidden]
 #     --seconds N   stop after N seconds (default: run until Ctrl+C)
-#     --hidden      start the hidden-mode host even when the front end is built
+#     --hidden      start only the hidden-mode host TESSHIDE32.EXE (no button window)
 #
 # The x86_64 build runs here: this machine has 64-bit Wine only. The shipped 32-bit
 # deliverables are built by the win32 preset (build/win32). Without a DISPLAY the demo runs
@@ -91,7 +92,7 @@ fi
 
 rm -rf "$DEMO_DIR" && mkdir -p "$DEMO_DIR"
 find build/win64 \( -name googletest -o -name CMakeFiles \) -prune -o \
-  -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec cp -f {} "$DEMO_DIR/" \;
+  -type f \( -iname '*.exe' -o -iname '*.dll' -o -iname '*.chm' \) -exec cp -f {} "$DEMO_DIR/" \;
 cp demo/TESSEL32.INI "$DEMO_DIR/"
 [ -f "$DEMO_DIR/TESSHOOK32.DLL" ] || die "TESSHOOK32.DLL was not built"
 timeout 15 "$WINESERVER" -p
@@ -110,7 +111,16 @@ else
 fi
 say "starting $PROGRAM /I:$DEMO_INI /M:GREEK"
 wine_bg "$PROGRAM" "/I:$DEMO_INI" /M:GREEK
-sleep 2
+if [ "$PROGRAM" = TESSEL32.EXE ]; then
+  # The button window (class TMain) names the start map once the hook is installed.
+  for i in $(seq 100); do
+    wine_run win_tool.exe list | grep -q ' TMain \[GREEK\]' && break
+    sleep 0.2
+  done
+  wine_run win_tool.exe list | grep -q ' TMain \[GREEK\]' || die "the button window did not show GREEK ($LOG)"
+else
+  sleep 2
+fi
 running "$PROGRAM" || die "$PROGRAM ended at once ($LOG)"
 
 wine_run win_tool.exe fg "$TARGET" >/dev/null
@@ -130,7 +140,8 @@ fi
 cat <<EOF
 run-demo: running. Settings: $DEMO_DIR/TESSEL32.INI
   Type into the window "$TARGET": GREEK is selected (a b g d ... give Greek letters, ; is a
-  dead key for accents). Ctrl+F1 GREEK, Ctrl+F2 off, Ctrl+F3 Macros (keys 1-6).
+  dead key for accents). Ctrl+F1 GREEK, Ctrl+F2 off, Ctrl+F3 Macros (keys 1-6). The button
+  window shows the active map; click it for the menu of maps, Options, Hide and Help.
   Look at the screen: DISPLAY=$DISPLAY import -window root shot.png
   Stop with Ctrl+C$( [ "$RUN_SECONDS" -gt 0 ] && echo " (or wait $RUN_SECONDS s)").
 EOF

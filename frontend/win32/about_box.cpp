@@ -46,13 +46,6 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   return FALSE;
 }
 
-int LibraryVersion() {
-  using GetVersionFunction = int(WINAPI*)();
-  HMODULE library = GetModuleHandleA("TESSHOOK32.DLL");
-  FARPROC procedure = library ? GetProcAddress(library, "GetVersion") : nullptr;
-  return procedure ? reinterpret_cast<GetVersionFunction>(reinterpret_cast<void*>(procedure))() : 0;
-}
-
 }  // namespace
 
 void RunAboutBox(HWND owner, const FrontEnd& app) {

@@ -8,6 +8,7 @@ namespace tessel::ui {
 namespace {
 
 constexpr int kDesignFontHeight = -11;  // "MS Sans Serif", 8 points
+constexpr int kLabelSlack = 3;          // design pixels added to a label sized to its text
 
 bool IsLabel(const ControlSpec& control) {
   return lstrcmpiA(control.windowClass, "STATIC") == 0;
@@ -75,7 +76,9 @@ void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls,
     int width = Scale(c.width), height = Scale(c.height);
     if (IsLabel(c) && c.width == 0) {
       const SIZE size = TextSize(dialog, font_.Get(), c.caption ? c.caption : "");
-      width = size.cx;
+      // Some glyphs (a final "f") reach past their advance width, which is all that the
+      // measurement counts; the label leaves room for them.
+      width = size.cx + Scale(kLabelSlack);
       height = size.cy;
     }
     DWORD style = c.style | WS_CHILD | WS_VISIBLE;

@@ -1,46 +1,153 @@
 // TESSEL32.EXE: checks the hook library's version, reads the command line and decides
-// from the front value whether to refuse, take over from the hidden-mode host or show the
-// button window.
+// from the instance guard and the front value whether to refuse, take over from the
+// hidden-mode host, start the host instead, or show the button window.
 #include "button_window.h"
 #include "common/command_line.h"
 #include "common/win32/info_window.h"
+#include "form.h"
 #include "front_end.h"
+#include "frontend/startup.h"
 #include "frontend/version.h"
+#include "help.h"
 #include "tesshook32.h"
 
+namespace tessel {
 namespace {
 
-// The library's own number, reached by name: kernel32 has a GetVersion of its own.
-int LibraryVersion() {
-  using GetVersionFunction = int(WINAPI*)();
-  HMODULE library = GetModuleHandleA("TESSHOOK32.DLL");
-  auto getVersion =
-      library ? reinterpret_cast<GetVersionFunction>(
-                    reinterpret_cast<void*>(GetProcAddress(library, "GetVersion")))
-              : nullptr;
-  return getVersion ? getVersion() : 0;
-}
+// Owned by the running front end until it has given the hook back (also while its options
+// dialog or map editor has set the front value to 0). Names without a prefix live in the
+// user's session.
+constexpr const char* kGuardName = "TESSEL32FRONTEND";
+// A front end that has just died still holds the guard for a moment; a start that finds no
+// live front-end window waits this long for it.
+constexpr DWORD kGuardWaitMs = 1000;
+// How long an unhide waits, after "Unhiding...", for the host to give the hook up.
+constexpr DWORD kHostLeaveMs = 5000;
+constexpr DWORD kPollMs = 20;
+
+// Takes the guard into app.instanceGuard; false when another front end holds it.
+class InstanceGuard {
+ public:
+  explicit InstanceGuard(FrontEnd& app)
+      : app_(app), mutex_(CreateMutexA(nullptr, FALSE, kGuardName)) {}
+  ~InstanceGuard() {
+    ReleaseInstanceGuard(app_);
+    if (mutex_) CloseHandle(mutex_);
+  }
+  InstanceGuard(const InstanceGuard&) = delete;
+  InstanceGuard& operator=(const InstanceGuard&) = delete;
+
+  bool Acquire(DWORD milliseconds) {
+    if (!mutex_) return true;  // no guard to be had: the front value alone decides
+    const DWORD wait = WaitForSingleObject(mutex_, milliseconds);
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+    app_.instanceGuard = mutex_;  // the front end owns it from here on
+    mutex_ = nullptr;
+    return true;
+  }
+
+ private:
+  FrontEnd& app_;
+  HANDLE mutex_;
+};
 
 void Inform(const char* text, int duration) {
   tessel::ShowInformation(GetModuleHandleA(nullptr), text, duration);
 }
 
-}  // namespace
+bool IsLiveWindow(int32_t front) {
+  return front > 1 && IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(front)));
+}
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (!tessel::LibraryCompatible(LibraryVersion())) {
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Waits, reading messages, until the host has let the hook go; false after the deadline.
+bool WaitForHostToLetGo() {
+  const DWORD start = GetTickCount();
+  while (!HostHasLetGo(GetFront())) {
+    if (GetTickCount() - start >= kHostLeaveMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    PumpMessages();
+  }
+  return true;
+}
+
+StartDecision Decide(InstanceGuard& guard) {
+  bool held = guard.Acquire(0);
+  if (!held && !IsLiveWindow(GetFront())) held = guard.Acquire(kGuardWaitMs);
+  const int32_t front = GetFront();
+  return DecideStart({held, front, IsLiveWindow(front)});
+}
+
+void Unhide(FrontEnd& app) {
+  SetFront(1);
+  try {
+    app.settings.WriteInteger("TESSEL32", "ShowWindow", 1);
+  } catch (const ProfileWriteError& error) {
+    ui::ShowError(nullptr, error.what());
+  }
+  Inform("Unhiding...", 1000);
+  // A host that died holding the hook never answers: its hook went with it, and the
+  // Uninstall clears what it left in the store so that the next Install sets a new hook.
+  if (!WaitForHostToLetGo()) Uninstall();
+}
+
+int Run() {
+  if (!LibraryCompatible(LibraryVersion())) {
     Inform("Tessel+ cannot start !\r\n\r\nThe library \"TESSHOOK32.DLL\" is too different\r\n"
            "from the front end \"TESSEL32.EXE\".\r\nPlease install compatible versions!",
            -10000);
     return 1;
   }
-  const tessel::CommandLineOptions options = tessel::ParseCommandLine(GetCommandLineA());
-  tessel::FrontEnd app(options.settingsFile);
+  const CommandLineOptions options = ParseCommandLine(GetCommandLineA());
+  if (options.settingsFileCut) {
+    // The cut name would name another file, which would then be written.
+    MessageBoxA(nullptr,
+                "The settings file name after /I: is longer than 260 characters.\r\n"
+                "Tessel+ does not start.",
+                "Tessel+ : Cannot start", MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  FrontEnd app(options.settingsFile);
   app.startMap = options.mapName;
 
-  if (GetFront() > 0) {
-    Inform("Tessel+ is running", -1000);
-    return 0;
+  InstanceGuard guard(app);
+  switch (Decide(guard)) {
+    case StartDecision::Refuse:
+      Inform("Tessel+ is running", -1000);
+      return 0;
+    case StartDecision::Unhide:
+      Unhide(app);
+      break;
+    case StartDecision::ClearStale:
+      // The hook of a front end that died went with it; Uninstall clears its window from
+      // the front value and its hook from the store.
+      Uninstall();
+      [[fallthrough]];
+    case StartDecision::Continue:
+      if (app.settings.ReadInteger("TESSEL32", "ShowWindow", 1) == 0 && StartHiddenHost())
+        return 0;
+      break;
   }
-  return tessel::RunButtonWindow(app);
+  const int result = RunButtonWindow(app);
+  CloseHelp();
+  return result;
+}
+
+}  // namespace
+}  // namespace tessel
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    return tessel::Run();
+  } catch (const std::exception& error) {
+    tessel::ui::ShowError(nullptr, error.what());
+    return 1;
+  }
 }

@@ -5,7 +5,7 @@
 namespace tessel {
 
 // Runs the dialog between an Uninstall and an Install, as the options are read when the
-// hook is installed.
+// hook is installed. A failed write is reported; the hook is installed again in any case.
 void RunOptionsDialog(HWND buttonWindow, FrontEnd& app);
 
 }  // namespace tessel

@@ -11,7 +11,12 @@
 #define TESSHOOK_API extern "C" __declspec(dllimport)
 #endif
 
+#ifdef TESSHOOK32_STAND_IN_VERSION
+// Stand-in libraries of the front end's version tests report another number.
+constexpr int kTesselVersion = TESSHOOK32_STAND_IN_VERSION;
+#else
 constexpr int kTesselVersion = TESSEL_VERSION_NUMBER;
+#endif
 
 // Exported as "GetVersion"; the C++ name differs because kernel32 has a GetVersion too.
 // Clients that need it look it up with GetProcAddress(module, "GetVersion").

@@ -179,6 +179,9 @@ e2e_setup() {
   _e2e_start_xvfb || fail "Xvfb did not start"
   _e2e_prefix || fail "wineboot -i failed for $WINEPREFIX (see $E2E_LOG)"
 
+  # A test that made a file immutable (a settings file that cannot be written) and died
+  # before undoing it would block the rm.
+  [ -d "$E2E_DIR" ] && chattr -R -i "$E2E_DIR" 2>/dev/null
   rm -rf "$E2E_DIR"
   mkdir -p "$E2E_DIR" || fail "cannot create $E2E_DIR"
   local f n=0

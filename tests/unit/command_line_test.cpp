@@ -43,6 +43,14 @@ TEST(ParseCommandLine, LongValuesAreCutTo260Characters) {
   const CommandLineOptions options = ParseCommandLine("x.exe /I:" + longName + " /M:" + longName);
   EXPECT_EQ(options.settingsFile, std::string(kCommandValueLimit, 'N'));
   EXPECT_EQ(options.mapName, std::string(kCommandValueLimit, 'N'));
+  EXPECT_TRUE(options.settingsFileCut);
+  EXPECT_TRUE(options.mapNameCut);
+  // Exactly 260 characters (blanks around them do not count) is not a cut.
+  const CommandLineOptions fitting =
+      ParseCommandLine("x.exe /I:  " + std::string(kCommandValueLimit, 'f') + "  /M:g");
+  EXPECT_EQ(fitting.settingsFile.size(), kCommandValueLimit);
+  EXPECT_FALSE(fitting.settingsFileCut);
+  EXPECT_FALSE(fitting.mapNameCut);
   // A cut that ends in blanks loses them as well.
   const std::string spaced = std::string(259, 'a') + "   b";
   EXPECT_EQ(ParseCommandLine("/I:" + spaced).settingsFile, std::string(259, 'A'));

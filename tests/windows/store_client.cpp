@@ -28,6 +28,7 @@
 //                         this thread's messages meanwhile
 //   wait-stdin            waits for a line on stdin
 //   lock-file PATH SECS   opens PATH without sharing and keeps it open SECS seconds
+//   wait-front V SECS     waits until GetFront() is V (a slow hidden-mode host: exit 3 late)
 // Exit codes: 0 done, 2 usage, 3 a wait ran out, 4 a check failed.
 #include "tesshook32.h"
 
@@ -81,6 +82,15 @@ uint8_t* RawStore() {
 int Usage(const char* what) {
   std::fprintf(stderr, "store_client: %s\n", what);
   return 2;
+}
+
+bool WaitForFront(int value, int seconds) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+  while (GetFront() != value) {
+    if (static_cast<int32_t>(GetTickCount() - end) >= 0) return false;
+    Sleep(20);
+  }
+  return true;
 }
 
 }  // namespace
@@ -225,6 +235,10 @@ int main(int argc, char** argv) {
       std::printf("locked=1\n");
       Sleep(static_cast<DWORD>(std::atoi(argv[i + 2])) * 1000);
       CloseHandle(file);
+      i += 3;
+    } else if (command == "wait-front") {
+      if (!need(2)) return Usage("wait-front V SECONDS");
+      if (!WaitForFront(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]))) return 3;
       i += 3;
     } else {
       return Usage(("unknown command " + command).c_str());

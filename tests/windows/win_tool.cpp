@@ -36,6 +36,15 @@
 //   clientrect TITLE          print l,t,r,b of the window's client area (screen coordinates)
 //   combo TITLE INDEX         descendant INDEX as a combo box: "simple|dropdown|droplist N SEL",
 //                             then its N list items, one a line
+//   menu TITLE                the open popup menus of TITLE's thread (or its menu bar), as
+//                             menu_probe.dll writes them: depth position id flags text rect
+//   menu-pick TITLE TEXT      click the shown item TEXT ('&' as shown) of TITLE's open menu
+//   menu-close TITLE          close the open menus of TITLE's thread
+//   time-start SECS CLASS CMD start CMD, print start_ms=N once a window of CLASS shows and
+//                             holds the hook (the front value is its handle)
+//   style TITLE               print the window's style and extended style in hex
+//   time-hide SECS            print ready, wait for a button reading "Hiding..." in a TMain
+//                             window, then for the front value -1; print hide_ms=N between
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -469,7 +478,8 @@ int ClientRect(const char* title) {
 
 int Usage() {
   std::printf("usage: win_tool.exe fg|fgattach|getfg|focus|wait-window|wait-gone|gettext|list|children|"
-              "ctltext|settext|click|close|rect|procs|list-processes|kill|ping|hold-event ...\n");
+              "ctltext|settext|click|close|rect|procs|list-processes|kill|ping|hold-event|menu|"
+              "menu-pick|menu-close|time-start|time-hide|style ...\n");
   return 2;
 }
 
@@ -493,6 +503,229 @@ int ComboInfo(const char* title, const char* indexText) {
     WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof text, nullptr, nullptr);
     std::printf("%s\n", text);
   }
+  return 0;
+}
+
+// --- Menus, read inside their process by menu_probe.dll (see there). ---
+
+std::string ProbeLibraryPath() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.resize(folder.find_last_of("\\/") + 1);
+  return folder + "menu_probe.dll";
+}
+
+// Asks menu_probe.dll, hooked into the thread of window TITLE, for command (0 dump, 1 close);
+// the dump is returned.
+bool ProbeMenus(const char* title, WPARAM command, std::string& dump) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return false;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  HWND target = window;
+  for (HWND candidate = FindWindowExA(nullptr, nullptr, "#32768", nullptr); candidate;
+       candidate = FindWindowExA(nullptr, candidate, "#32768", nullptr)) {
+    if (IsWindowVisible(candidate) && GetWindowThreadProcessId(candidate, nullptr) == thread) {
+      target = candidate;
+      break;
+    }
+  }
+  const std::string library = ProbeLibraryPath();
+  HMODULE probe = LoadLibraryA(library.c_str());
+  FARPROC hookProcedure = probe ? GetProcAddress(probe, "MenuProbeHook") : nullptr;
+  if (hookProcedure == nullptr) {
+    std::printf("win_tool: cannot load %s\n", library.c_str());
+    return false;
+  }
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProcedure)),
+                                 probe, thread);
+  if (hook == nullptr) {
+    std::printf("win_tool: cannot hook the thread of \"%s\"\n", title);
+    return false;
+  }
+  const std::string output = library + ".txt";
+  DeleteFileA(output.c_str());
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(target, RegisterWindowMessageA("TesselMenuProbe"), command, 0, SMTO_NORMAL,
+                      kMessageTimeoutMs, &result);
+  UnhookWindowsHookEx(hook);
+  if (command != 0) return true;
+  FILE* in = std::fopen(output.c_str(), "rb");
+  if (in == nullptr) {
+    std::printf("win_tool: the menu probe wrote nothing\n");
+    return false;
+  }
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) dump.append(buffer, n);
+  std::fclose(in);
+  DeleteFileA(output.c_str());
+  return true;
+}
+
+int Menu(const char* title) {
+  std::string dump;
+  if (!ProbeMenus(title, 0, dump)) return 1;
+  std::fwrite(dump.data(), 1, dump.size(), stdout);
+  return 0;
+}
+
+// A menu text as shown: "&&" is a literal "&", a single "&" marks the accelerator.
+std::string ShownMenuText(const std::string& text) {
+  std::string shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+void ClickAt(int x, int y) {
+  SetCursorPos(x, y);
+  Sleep(50);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &clicks[0], sizeof(INPUT));
+  Sleep(50);
+  SendInput(1, &clicks[1], sizeof(INPUT));
+}
+
+int MenuPick(const char* title, const char* text) {
+  std::string dump;
+  if (!ProbeMenus(title, 0, dump)) return 1;
+  size_t start = 0;
+  while (start < dump.size()) {
+    size_t end = dump.find('\n', start);
+    if (end == std::string::npos) end = dump.size();
+    const std::string line = dump.substr(start, end - start);
+    start = end + 1;
+    // depth position id flags text rect
+    std::vector<std::string> fields;
+    for (size_t from = 0;;) {
+      const size_t tab = line.find('\t', from);
+      fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+    if (fields.size() != 6 || fields[5] == "-" || ShownMenuText(fields[4]) != text) continue;
+    long l = 0, t = 0, r = 0, b = 0;
+    if (std::sscanf(fields[5].c_str(), "%ld,%ld,%ld,%ld", &l, &t, &r, &b) != 4) continue;
+    ClickAt(static_cast<int>((l + r) / 2), static_cast<int>((t + b) / 2));
+    return 0;
+  }
+  std::printf("win_tool: no shown menu item \"%s\"\n", text);
+  return 1;
+}
+
+int MenuClose(const char* title) {
+  std::string unused;
+  return ProbeMenus(title, 1, unused) ? 0 : 1;
+}
+
+// --- Timings of the front end (TESSEL32.EXE) and its hand-overs. ---
+
+// The front value, read from the shared map store itself (the library maps the store only
+// when it is loaded, and at a first start the store does not exist yet), under the store's
+// mutex: Install writes the value first and holds the mutex until the hook is set.
+bool ReadFrontValue(int& front) {
+  static const volatile LONG* store = nullptr;
+  static HANDLE mutex = nullptr;
+  if (mutex == nullptr) mutex = OpenMutexA(SYNCHRONIZE, FALSE, "TESSEL32MUTEX");
+  if (mutex == nullptr) return false;
+  if (store == nullptr) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "TESSEL32SHAREDMEM");
+    if (mapping == nullptr) return false;
+    store = static_cast<const volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(LONG)));
+    if (store == nullptr) {
+      CloseHandle(mapping);
+      return false;
+    }
+  }
+  const DWORD wait = WaitForSingleObject(mutex, 5000);
+  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+  front = static_cast<int>(*store);
+  ReleaseMutex(mutex);
+  return true;
+}
+
+double Milliseconds(const LARGE_INTEGER& from) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+HWND VisibleWindowOfClass(const char* className) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window;
+       window = FindWindowExA(nullptr, window, className, nullptr))
+    if (IsWindowVisible(window)) return window;
+  return nullptr;
+}
+
+int TimeStart(const char* secondsText, const char* className, const char* commandLine) {
+  const double limit = std::atof(secondsText) * 1000;
+  std::string command = commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::printf("win_tool: cannot start %s\n", commandLine);
+    return 1;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  while (Milliseconds(start) < limit) {
+    HWND window = VisibleWindowOfClass(className);
+    int front = 0;
+    if (window && ReadFrontValue(front) && front == static_cast<int>(reinterpret_cast<intptr_t>(window))) {
+      std::printf("start_ms=%.0f\n", Milliseconds(start));
+      return 0;
+    }
+    Sleep(2);
+  }
+  std::printf("win_tool: no window of class %s holding the hook\n", className);
+  return 1;
+}
+
+int TimeHide(const char* secondsText) {
+  const double limit = std::atof(secondsText) * 1000;
+  LARGE_INTEGER waiting;
+  QueryPerformanceCounter(&waiting);
+  std::printf("ready\n");
+  LARGE_INTEGER hiding = {};
+  while (Milliseconds(waiting) < limit) {
+    HWND window = VisibleWindowOfClass("TMain");
+    HWND button = window ? FindWindowExA(window, nullptr, "Button", nullptr) : nullptr;
+    if (button && WindowTitle(button) == "Hiding...") {  // the stored caption, no message
+      QueryPerformanceCounter(&hiding);
+      break;
+    }
+    Sleep(1);
+  }
+  if (hiding.QuadPart == 0) {
+    std::printf("win_tool: no button read \"Hiding...\"\n");
+    return 1;
+  }
+  while (Milliseconds(waiting) < limit) {
+    int front = 0;
+    if (ReadFrontValue(front) && front == -1) {
+      std::printf("hide_ms=%.0f\n", Milliseconds(hiding));
+      return 0;
+    }
+    Sleep(2);
+  }
+  std::printf("win_tool: the host did not take the hook\n");
+  return 1;
+}
+
+int Style(const char* title) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  std::printf("%08lx %08lx\n", static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
+              static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
   return 0;
 }
 
@@ -531,6 +764,10 @@ int main(int argc, char** argv) {
   if (command == "children") return Children(arg[0]);
   if (command == "close") return Close(arg[0]);
   if (command == "kill") return Kill(arg[0]);
+  if (command == "menu") return Menu(arg[0]);
+  if (command == "menu-close") return MenuClose(arg[0]);
+  if (command == "time-hide") return TimeHide(arg[0]);
+  if (command == "style") return Style(arg[0]);
   if (args < 2) return Usage();
   if (command == "wait-window") return WaitFor(true, arg[0], arg[1]) ? 0 : 1;
   if (command == "wait-gone") return WaitFor(false, arg[0], arg[1]) ? 0 : 1;
@@ -545,6 +782,8 @@ int main(int argc, char** argv) {
   if (command == "cbselect" && args >= 3) return ComboSelect(arg[0], arg[1], arg[2]);
   if (command == "setsel" && args >= 4) return SetSelection(arg[0], arg[1], arg[2], arg[3]);
   if (command == "combo") return ComboInfo(arg[0], arg[1]);
+  if (command == "menu-pick") return MenuPick(arg[0], arg[1]);
+  if (command == "time-start" && args >= 3) return TimeStart(arg[0], arg[1], arg[2]);
   if (command == "ctltext") {
     HWND control = DescendantAt(arg[0], arg[1]);
     if (control == nullptr) return 1;

@@ -1,0 +1,62 @@
+#include "front_end.h"
+
+#include "form.h"
+#include "frontend/startup.h"
+#include "tesshook32.h"
+
+#include <optional>
+
+namespace tessel {
+
+void InstallHook(HWND window, const FrontEnd& app) {
+  // Window handles fit 32 bits on Win64 as well; the store keeps them as 32-bit values.
+  Install(static_cast<int>(reinterpret_cast<intptr_t>(window)), app.SettingsFile());
+  const char* error = GetLastErrorText();
+  if (error && *error) ui::ShowError(window, error);
+}
+
+void ReleaseInstanceGuard(FrontEnd& app) {
+  if (!app.instanceGuard) return;
+  ReleaseMutex(app.instanceGuard);
+  CloseHandle(app.instanceGuard);
+  app.instanceGuard = nullptr;
+}
+
+int LibraryVersion() {
+  using GetVersionFunction = int(WINAPI*)();
+  HMODULE library = GetModuleHandleA("TESSHOOK32.DLL");
+  FARPROC procedure = library ? GetProcAddress(library, "GetVersion") : nullptr;
+  return procedure ? reinterpret_cast<GetVersionFunction>(reinterpret_cast<void*>(procedure))()
+                   : 0;
+}
+
+namespace {
+
+// CreateProcessA, not WinExec: WinExec waits up to 30 s for the new process to read its
+// messages, which the windowless host never does once it holds the hook; the front end
+// would hang meanwhile, while it may still hold the hook itself.
+bool StartProgram(std::string commandLine, WORD show) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = show;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+bool StartHiddenHost() {
+  const std::optional<std::string> commandLine = HostCommandLine(GetCommandLineA());
+  if (commandLine && StartProgram(*commandLine, SW_HIDE)) return true;
+  MessageBoxA(nullptr, "Could not go to hidden mode\r\nbecause could not start TESSHIDE32.EXE",
+              "Tessel+ : Problem", MB_OK);
+  return false;
+}
+
+}  // namespace tessel
