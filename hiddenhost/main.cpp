@@ -59,10 +59,13 @@ void WaitForFrontEndToLeave() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const tessel::CommandLineOptions options = tessel::ParseCommandLine(GetCommandLineA());
+  // A settings-file name cut to its buffer names another file, which Uninstall would then
+  // write: such a host ends at once, touching nothing.
+  if (options.settingsFileCut) return 0;
   if (GetFront() == kHiddenFront) return 0;  // another host holds the hook
   WaitForFrontEndToLeave();
 
-  const tessel::CommandLineOptions options = tessel::ParseCommandLine(GetCommandLineA());
   Install(kHiddenFront, options.settingsFile.c_str());
   std::atexit(UninstallAtExit);
 

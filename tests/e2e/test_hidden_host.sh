@@ -36,6 +36,12 @@ wait_until 5 selected_is 2 || fail "the saved selection was not restored"
 wine_run 10 store_client.exe setfront 0 >/dev/null || fail "setfront failed"
 host_gone_within 5 || fail "the host did not leave after the front value became 0"
 
+# A settings-file name longer than its 260-character buffer would name another file: the
+# host ends at once without installing anything.
+long="C:\\$(printf 'x%.0s' $(seq 1 270)).INI"
+wine_run 10 TESSHIDE32.EXE "/I:$long" || fail "a host with a cut settings-file name did not end by itself"
+[ "$(store_field Front)" = 0 ] || fail "a host with a cut settings-file name took the front value"
+
 # An unknown /M: name means mapping off, whatever is stored as Selected.
 start_host "$ini" /M:NOSUCHMAP
 wait_until 5 selected_is 0 || fail "an unknown /M: name did not switch mapping off"
