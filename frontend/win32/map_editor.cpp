@@ -527,6 +527,17 @@ void OnCommand(MapEditor& editor, int id, int code, HWND control) {
   }
 }
 
+// F1: the command list leads to the replacement-text language, everything else to the
+// contents.
+void OnHelp(MapEditor& editor, const HELPINFO& info) {
+  HWND commands = editor.Item(kLangList);
+  HWND item = static_cast<HWND>(info.hItemHandle);
+  const bool onCommands = info.iContextType == HELPINFO_WINDOW &&
+                          (item == commands || IsChild(commands, item));
+  OpenHelp(editor.Window(), editor.app,
+           onCommands ? HelpTopic::ReplacementText : HelpTopic::Contents);
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
@@ -571,6 +582,10 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         break;
       case WM_ACTIVATEAPP:
         OnActivateApp(*editor, wParam != FALSE);
+        break;
+      case WM_HELP:
+        OnHelp(*editor, *reinterpret_cast<const HELPINFO*>(lParam));
+        handled = TRUE;
         break;
       case WM_CLOSE:
         Finish(*editor);
