@@ -528,10 +528,12 @@ void OnCommand(MapEditor& editor, int id, int code, HWND control) {
 }
 
 // F1: the command list leads to the replacement-text language, everything else to the
-// contents.
+// contents, except in the key fields, which take F1 as a key like any other.
 void OnHelp(MapEditor& editor, const HELPINFO& info) {
-  HWND commands = editor.Item(kLangList);
   HWND item = static_cast<HWND>(info.hItemHandle);
+  for (int captureField : {kKeyBox, kVKeyBox, kScanCodeBox})
+    if (item == editor.Item(captureField)) return;
+  HWND commands = editor.Item(kLangList);
   const bool onCommands = info.iContextType == HELPINFO_WINDOW &&
                           (item == commands || IsChild(commands, item));
   OpenHelp(editor.Window(), editor.app,
