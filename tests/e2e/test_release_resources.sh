@@ -106,18 +106,18 @@ wait_until 20 editor_shown || fail "Edit Maps opened no map editor"
 crop map-editor "$(rect 'Tessel+ : Map editor')"
 # F1 on the command list opens the help viewer (at the replacement-text language).
 help_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' HH Parent \[Tessel+ Help\]'; }
-wait_until 10 focus_window 'Tessel+ : Map editor' || fail "cannot focus the map editor"
-IFS=, read -r l t r b <<<"$(wine_run 5 win_tool.exe children 'Tessel+ : Map editor' | tr -d '\r' |
-  awk '$3 == 217 { print $NF; exit }')"
-[ -n "$l" ] || fail "the map editor has no command list"
 wine_run 10 win_tool.exe click 'Tessel+ : Map editor' '>>' >/dev/null
-timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 key Escape key F1 ||
-  fail "xdotool on the command list failed"
+wait_until 10 focus_window 'Tessel+ : Map editor' || fail "cannot focus the map editor"
+commands=$(wine_run 5 win_tool.exe children 'Tessel+ : Map editor' | tr -d '\r' | awk '$3 == 217 { print $1; exit }')
+[ -n "$commands" ] || fail "the map editor has no command list"
+wine_run 10 win_tool.exe fgattach 'Tessel+ : Map editor' "$commands" || fail "cannot focus the command list"
+timeout 5 xdotool key F1 || fail "xdotool key F1 failed"
 wait_until 30 help_shown || fail "F1 on the command list opened no help viewer"
 wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
 wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
 wine_run 10 win_tool.exe close 'Tessel+ : Map editor' >/dev/null
-wait_until 20 eval '! editor_shown' || fail "the map editor did not close"
+wait_until 20 eval '! editor_shown' ||
+  { e2e_screenshot editor-not-closed; wine_run 5 win_tool.exe list; fail "the map editor did not close"; }
 
 # --- help from the menu: Controls, Help, Contents -------------------------------------------
 # The button shows the map again at its next poll (200 ms) after the editor has closed.
