@@ -55,7 +55,7 @@ const char* NameProblem(Profile& settings, std::string_view typed, NameUse use);
 // file has none): the choices offered by Import.
 std::string MapChoices(Profile& mapFile);
 
-// Prompt specifications and messages of the map commands.
+// Prompt descriptions and messages of the map commands.
 constexpr const char* kNewMapPrompt = "Tessel+,Specify a name for the new map,<-Back,Ok";
 constexpr const char* kCopyMapPrompt =
     "Tessel+,Specify a name for the target map\r\n(if it exists the maps will be merged),<-Back,Ok";

@@ -3,7 +3,7 @@
 #include "frontend/editor_messages.h"
 #include "frontend/map_management.h"
 #include "frontend/map_names.h"
-#include "frontend/prompt_spec.h"
+#include "frontend/prompt_layout.h"
 #include "info_window.h"
 #include "map_file_dialogs.h"
 #include "prompt_dialog.h"
@@ -15,15 +15,15 @@ namespace {
 constexpr const char* kOff = "<off>";
 
 // The prompt's second button ("Ok", "Yes") lets a command go on.
-bool Confirmed(MapEditor& editor, const std::string& specification, std::string& answer) {
-  return RunPrompt(editor.Window(), editor.app.zoom, specification, answer) == 2;
+bool Confirmed(MapEditor& editor, const std::string& description, std::string& answer) {
+  return RunPrompt(editor.Window(), editor.app.zoom, description, answer) == 2;
 }
 
 // Asks until the typed name passes the checks; the prompt comes back with the typed text
 // after a failed one. The trimmed name is left in name. False on "<-Back".
-bool AskName(MapEditor& editor, const std::string& specification, std::string& name, NameUse use) {
+bool AskName(MapEditor& editor, const std::string& description, std::string& name, NameUse use) {
   for (;;) {
-    if (!Confirmed(editor, specification, name)) return false;
+    if (!Confirmed(editor, description, name)) return false;
     if (const char* problem = NameProblem(editor.Settings(), name, use)) {
       editor.Reject(problem);
       continue;

@@ -1,7 +1,7 @@
 #include "prompt_dialog.h"
 
 #include "form.h"
-#include "frontend/prompt_spec.h"
+#include "frontend/prompt_layout.h"
 
 #include <algorithm>
 
@@ -136,10 +136,10 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-int RunPrompt(HWND owner, int zoom, const std::string& specification, std::string& answer) {
+int RunPrompt(HWND owner, int zoom, const std::string& description, std::string& answer) {
   Prompt prompt;
   prompt.zoom = zoom;
-  prompt.layout = LayoutPrompt(specification, answer);
+  prompt.layout = LayoutPrompt(description, answer);
   ui::RunModalDialog(owner, "TAsk", DialogProcedure, reinterpret_cast<LPARAM>(&prompt));
   if (prompt.layout.answerField != PromptAnswerField::Hidden) answer = prompt.finalAnswer;
   return prompt.result;

@@ -1,4 +1,4 @@
-#include "frontend/prompt_spec.h"
+#include "frontend/prompt_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ namespace {
 TEST(PromptLayout, ButtonsAndAnswerField) {
   using F = PromptAnswerField;
   struct Case {
-    const char* specification;
+    const char* description;
     const char* answer;
     const char* caption;
     const char* prompt;
@@ -38,8 +38,8 @@ TEST(PromptLayout, ButtonsAndAnswerField) {
       {"a,b,c,d,e", "-", "a", "b", "c|d", F::Hidden, "", {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.specification) + " / " + c.answer);
-    const PromptLayout layout = LayoutPrompt(c.specification, c.answer);
+    SCOPED_TRACE(std::string(c.description) + " / " + c.answer);
+    const PromptLayout layout = LayoutPrompt(c.description, c.answer);
     EXPECT_EQ(layout.caption, c.caption);
     EXPECT_EQ(layout.prompt, c.prompt);
     EXPECT_EQ(layout.twoButtons ? layout.leftButton + "|" + layout.rightButton : layout.onlyButton,

@@ -1,14 +1,14 @@
-#include "frontend/prompt_spec.h"
+#include "frontend/prompt_layout.h"
 
 #include "common/comma_fields.h"
 
 namespace tessel {
 
-PromptLayout LayoutPrompt(std::string_view specification, std::string_view answer) {
+PromptLayout LayoutPrompt(std::string_view description, std::string_view answer) {
   PromptLayout layout;
-  const int fields = FieldCount(specification);
+  const int fields = FieldCount(description);
   // FieldAt gives the whole text for a field that does not exist: ask only for real ones.
-  auto field = [&](int k) { return k <= fields ? FieldAt(specification, k) : std::string(); };
+  auto field = [&](int k) { return k <= fields ? FieldAt(description, k) : std::string(); };
   layout.caption = field(1);
   layout.prompt = field(2);
   if (fields >= 4) {

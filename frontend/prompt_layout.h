@@ -1,4 +1,4 @@
-// What the prompt dialog shows, decided from its two texts: the specification (caption,
+// What the prompt dialog shows, decided from its two texts: the description (caption,
 // prompt and button captions separated by commas) and the answer text ("-" for no answer
 // field, otherwise the initial answer followed by further choices, comma-separated).
 #pragma once
@@ -24,6 +24,6 @@ struct PromptLayout {
 
 constexpr std::string_view kNoAnswerField = "-";
 
-PromptLayout LayoutPrompt(std::string_view specification, std::string_view answer);
+PromptLayout LayoutPrompt(std::string_view description, std::string_view answer);
 
 }  // namespace tessel
