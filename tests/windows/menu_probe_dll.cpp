@@ -7,8 +7,9 @@
 //   wParam 1: closes the thread's open menus (EndMenu).
 // The text goes to "<path of this DLL>.txt", one line per item:
 //   depth TAB position TAB id TAB flags TAB text TAB rect
-// flags: C checked, P submenu, S separator, G grayed or disabled, "-" none; text as stored
-// ("&&" for a literal "&"); rect "l,t,r,b" on the screen while the item shows, else "-".
+// flags: C checked, P submenu, S separator, G grayed or disabled, H highlighted, "-" none;
+// text as stored ("&&" for a literal "&"); rect "l,t,r,b" on the screen while the item
+// shows, else "-".
 // Each open popup menu starts with a line "#menu N".
 #include <windows.h>
 
@@ -35,6 +36,7 @@ void WriteItems(FILE* out, HWND owner, HMENU menu, int depth) {
     if (item.hSubMenu) flags += 'P';
     if (item.fType & MFT_SEPARATOR) flags += 'S';
     if (item.fState & (MFS_GRAYED | MFS_DISABLED)) flags += 'G';
+    if (item.fState & MFS_HILITE) flags += 'H';
     if (flags.empty()) flags = "-";
     RECT rect = {};
     char where[64] = "-";
