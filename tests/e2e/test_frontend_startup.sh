@@ -22,10 +22,10 @@ shows_text() {
 }
 shot() { e2e_screenshot "$1" >/dev/null; echo "$TESSEL_E2E_WORK/shots/$1.png"; }
 
-# Whether this build's information window paints its text at all (show_info.exe is the
-# same window without the front end); the text checks below need it.
-wine_bg show_info.exe 'Probe text' 4000
-wait_until 10 info_window_shown || fail "show_info.exe showed no window"
+# Whether this build's information window paints its text at all (`dialog_probe.exe info`
+# shows the same window without the front end); the text checks below need it.
+wine_bg dialog_probe.exe info 'Probe text' 4000
+wait_until 10 info_window_shown || fail "dialog_probe.exe info showed no window"
 sleep 0.5
 INFO_PAINTS=0
 shows_text "$(shot frontend_info_probe)" "$(info_rect)" && INFO_PAINTS=1

@@ -95,14 +95,14 @@ shown() {
   wait_until 10 eval '! info_window_shown' || fail "$name: the window did not go away"
 }
 
-out=$(wine_run 20 show_info.exe 'nothing' 0 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'nothing' 0 | tr -d '\r')
 [ "$out" = "blocked_ms=0" ] || fail "duration 0 should return at once: $out"
 
-wine_bg show_info.exe 'One line' 2500
+wine_bg dialog_probe.exe info 'One line' 2500
 shown info_window_one_line 1
 one=$INFO_RECT
 for round in 1 2 3; do
-  wine_bg show_info.exe 'One line\nand a second, longer line' -2500
+  wine_bg dialog_probe.exe info 'One line\nand a second, longer line' -2500
   shown "info_window_two_lines_$round" 2
   two=$INFO_RECT
 done
@@ -121,7 +121,7 @@ done
 
 # Covered by another X window and uncovered again, the window shows its text again.
 convert -size 300x120 xc:lightyellow "$SHOTS/cover.png"
-wine_bg show_info.exe 'Covered, then\nuncovered' 8000
+wine_bg dialog_probe.exe info 'Covered, then\nuncovered' 8000
 wait_until 10 info_window_shown || fail "no information window to cover"
 rect=$(info_rect)
 covered() { e2e_screenshot covered >/dev/null && [ "$(text_verdict covered "$rect" 2)" = "no text at all" ]; }
@@ -136,12 +136,12 @@ check_text uncovered "$rect" 2
 wait_until 15 eval '! info_window_shown' || fail "the covered window did not go away"
 
 # The caller is blocked for the duration, and not much longer.
-out=$(wine_run 20 show_info.exe 'wait' 700 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'wait' 700 | tr -d '\r')
 ms=${out#blocked_ms=}
 echo "a 700 ms window blocked its caller for $ms ms"
 [ "$ms" -ge 690 ] || fail "the call returned after $ms ms instead of 700"
 [ "$ms" -lt 1700 ] || fail "the call returned only after $ms ms instead of 700"
-out=$(wine_run 20 show_info.exe 'blink' -1 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'blink' -1 | tr -d '\r')
 [ "${out#blocked_ms=}" -lt 1000 ] || fail "a 1 ms window blocked for ${out#blocked_ms=} ms"
 
 # Inside the hook of another application: the map name of a selector ("Red &Blue", shown as

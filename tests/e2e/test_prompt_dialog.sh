@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The prompt dialog (class TAsk) on its own, run by prompt_probe.exe, for what the map
+# The prompt dialog (class TAsk) on its own, run by dialog_probe.exe, for what the map
 # commands cannot show: scaling by the zoom, the first focus, Enter and Escape pressing
 # nothing but a focused button, and the close box giving 0 with the answer field's text.
 source "$(dirname "$0")/harness.sh"
@@ -8,7 +8,7 @@ e2e_setup
 # prompt ZOOM SPEC ANSWER TITLE: opens the prompt and waits for its controls.
 prompt() {
   rm -f "$E2E_DIR/prompt.out"
-  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" prompt_probe.exe "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
+  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" dialog_probe.exe prompt "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
   wait_until 20 W text "$4" 105 || fail "no prompt \"$4\""
 }
 outcome() {  # outcome TEXT: what the probe printed once the dialog closed

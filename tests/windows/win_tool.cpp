@@ -24,7 +24,7 @@
 //   select TITLE CONTROL N    select item N of a combo box and notify the owner (CBN_SELCHANGE)
 //   setsel TITLE CONTROL S E  select characters S..E of an edit control
 //   menu TITLE                the open popup menus of TITLE's thread (or its menu bar), as
-//                             menu_probe.dll writes them: depth position id flags text rect
+//                             probe.dll writes them: depth position id flags text rect
 //   menu-pick TITLE TEXT...   choose each shown item TEXT ('&' as shown) of TITLE's open
 //                             menus in turn by keys, waiting up to 10 s for each to show
 //   menu-close TITLE          close the open menus of TITLE's thread
@@ -34,10 +34,14 @@
 //                             "answered=0" (exit 1): does the window's thread serve
 //                             messages sent to it?
 //   hold-event NAME SECS      creates an event named NAME, prints "holding=NAME", keeps it SECS
+//   host-probe IMAGE ping N | IMAGE key VK SCAN
+//                             messages to the threads of process IMAGE, taken there by
+//                             probe.dll (see HostProbe)
 //   time-start SECS CLASS CMD start CMD, print start_ms=N once a window of CLASS shows and
 //                             holds the hook (the front value is its handle)
 //   time-hide SECS            print ready, wait for a button reading "Hiding..." in a TMain
 //                             window, then for the front value -1; print hide_ms=N between
+//   time-editor RUNS          times opening the map editor and one Store (see TimeEditor)
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -66,6 +70,13 @@ LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
   return static_cast<LRESULT>(result);
+}
+
+double Milliseconds(const LARGE_INTEGER& from) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 bool Expired(DWORD deadline) { return static_cast<LONG>(GetTickCount() - deadline) >= 0; }
@@ -252,15 +263,17 @@ int Children(const char* title) {
 
 // BM_CLICK does not return while the click runs a modal loop (a dialog, a message box, a
 // menu): the click is sent with a callback, and a new window of the button's thread ends
-// the wait as well as the answer does.
+// the wait as well as the answer does. The answer may come after that, so it only records
+// which click it belongs to.
+ULONG_PTR g_clicksSent = 0, g_clicksAnswered = 0;
+
 int Click(HWND button) {
   const DWORD thread = GetWindowThreadProcessId(button, nullptr);
   const std::vector<HWND> before = VisibleWindows(thread);
-  bool answered = false;
-  const auto done = [](HWND, UINT, ULONG_PTR flag, LRESULT) { *reinterpret_cast<bool*>(flag) = true; };
-  if (!SendMessageCallbackA(button, BM_CLICK, 0, 0, done, reinterpret_cast<ULONG_PTR>(&answered))) return 1;
+  const auto done = [](HWND, UINT, ULONG_PTR click, LRESULT) { g_clicksAnswered = click; };
+  if (!SendMessageCallbackA(button, BM_CLICK, 0, 0, done, ++g_clicksSent)) return 1;
   const DWORD deadline = GetTickCount() + kMessageTimeoutMs;
-  for (MSG message; !answered && IsWindow(button) && !Expired(deadline); Sleep(5)) {
+  for (MSG message; g_clicksAnswered < g_clicksSent && IsWindow(button) && !Expired(deadline); Sleep(5)) {
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // takes the callback
     for (HWND window : VisibleWindows(thread))
       if (std::find(before.begin(), before.end(), window) == before.end()) return 0;
@@ -359,10 +372,25 @@ int HoldEvent(const char* name, const char* secondsText) {
   return 0;
 }
 
-// --- Menus, read inside their process by menu_probe.dll (see there). ---
+// --- Hooks of probe.dll (see there) in the threads of other processes. ---
 
-// Asks menu_probe.dll, hooked into the thread of window TITLE, for command (0 dump, 1 close);
-// the dump is returned.
+std::string ProbeLibrary() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string library(path);
+  return library.replace(library.find_last_of("\\/") + 1, std::string::npos, "probe.dll");
+}
+
+HHOOK SetProbeHook(int type, const char* procedure, DWORD thread) {
+  HMODULE probe = LoadLibraryA(ProbeLibrary().c_str());
+  FARPROC hookProcedure = probe ? GetProcAddress(probe, procedure) : nullptr;
+  return hookProcedure ? SetWindowsHookExA(type, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProcedure)),
+                                           probe, thread)
+                       : nullptr;
+}
+
+// Asks the menu probe in the thread of window TITLE for command (0 dump, 1 close); the dump
+// is returned.
 bool ProbeMenus(const char* title, WPARAM command, std::string& dump) {
   HWND window = FindTopOrComplain(title);
   if (window == nullptr) return false;
@@ -370,21 +398,9 @@ bool ProbeMenus(const char* title, WPARAM command, std::string& dump) {
   HWND target = window;
   for (HWND candidate : VisibleWindows(thread))
     if (ClassOf(candidate) == "#32768") target = candidate;
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string library(path);
-  library.replace(library.find_last_of("\\/") + 1, std::string::npos, "menu_probe.dll");
-  HMODULE probe = LoadLibraryA(library.c_str());
-  FARPROC hookProcedure = probe ? GetProcAddress(probe, "MenuProbeHook") : nullptr;
-  HHOOK hook = hookProcedure ? SetWindowsHookExA(WH_CALLWNDPROC,
-                                                 reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hookProcedure)),
-                                                 probe, thread)
-                             : nullptr;
-  if (hook == nullptr) {
-    std::printf("win_tool: cannot hook %s into the thread of \"%s\"\n", library.c_str(), title);
-    return false;
-  }
-  const std::string output = library + ".txt";
+  HHOOK hook = SetProbeHook(WH_CALLWNDPROC, "MenuProbeHook", thread);
+  if (hook == nullptr) return std::printf("win_tool: cannot hook probe.dll into \"%s\"\n", title), false;
+  const std::string output = ProbeLibrary() + ".txt";
   DeleteFileA(output.c_str());
   DWORD_PTR result = 0;
   SendMessageTimeoutA(target, RegisterWindowMessageA("TesselMenuProbe"), command, 0, SMTO_NORMAL,
@@ -435,10 +451,12 @@ std::vector<MenuItem> MenuItems(const std::string& dump) {
   return items;
 }
 
+LARGE_INTEGER g_menuReturn;  // when the last Return went to a menu
+
 // Chooses the shown item TEXT of TITLE's open menus as the keyboard does: Down until it is
 // highlighted, then Return (which opens a submenu with its first item highlighted). The
 // menu loop reads the keys from its thread's queue.
-int MenuPick(const char* title, int count, char** texts) {
+int MenuPick(const char* title, int count, const char* const* texts) {
   HWND window = FindTopOrComplain(title);
   if (window == nullptr) return 1;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -463,8 +481,9 @@ int MenuPick(const char* title, int count, char** texts) {
             items[k].flags.find('H') != std::string::npos)
           highlighted = static_cast<int>(k);
       if (highlighted == target) {
+        QueryPerformanceCounter(&g_menuReturn);
         PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
-        Sleep(100);
+        if (i + 1 < count) Sleep(100);
         break;
       }
       // Down steps over separators, from the highlighted item or, with none, onto the first.
@@ -504,13 +523,6 @@ bool ReadFrontValue(int& front) {
   front = static_cast<int>(*store);
   ReleaseMutex(mutex);
   return true;
-}
-
-double Milliseconds(const LARGE_INTEGER& from) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 HWND VisibleWindowOfClass(const char* className) {
@@ -569,6 +581,107 @@ int TimeHide(const char* secondsText) {
   return 1;
 }
 
+// The host's threads (of the process IMAGE) with the probe's WH_GETMESSAGE hook: "ping
+// COUNT" posts COUNT probe messages one at a time and tells how soon one of the threads took
+// each ("handled=N of COUNT median_ms=X max_ms=Y"; not within 2 s: unhandled); "key VK SCAN"
+// has a thread call KeyBoardHook for a key-down and a key-up of VK with scan code SCAN (hex):
+// "handled=N of 2". Exit code 0 when every message was handled.
+int HostProbe(const char* image, int args, char** arg) {
+  constexpr UINT kProbeMessage = WM_APP + 0x3A1;
+  DWORD pid = 0;
+  ForEachProcess([&](const PROCESSENTRY32& entry) {
+    if (lstrcmpiA(entry.szExeFile, image) == 0) pid = entry.th32ProcessID;
+  });
+  std::vector<DWORD> threads;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (pid && entry.th32OwnerProcessID == pid) threads.push_back(entry.th32ThreadID);
+  CloseHandle(snapshot);
+  std::vector<HHOOK> hooks;
+  for (DWORD thread : threads)
+    if (HHOOK hook = SetProbeHook(WH_GETMESSAGE, "ProbeGetMessage", thread)) hooks.push_back(hook);
+  if (hooks.empty()) return std::printf("win_tool: no process %s to probe\n", image), 2;
+  HANDLE answered = CreateEventA(nullptr, TRUE, FALSE, "TesselHostProbe");
+  const auto postAndWait = [&](WPARAM wParam, LPARAM lParam) {  // ms until taken, or -1
+    ResetEvent(answered);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    for (DWORD thread : threads) PostThreadMessageA(thread, kProbeMessage, wParam, lParam);
+    return WaitForSingleObject(answered, 2000) == WAIT_OBJECT_0 ? Milliseconds(start) : -1.0;
+  };
+  int handled = 0, total = 0;
+  if (args >= 2 && std::strcmp(arg[0], "ping") == 0) {
+    total = std::atoi(arg[1]);
+    std::vector<double> delays;
+    for (int i = 0; i < total; ++i, Sleep(20))
+      if (const double delay = postAndWait(0, 0); delay >= 0) delays.push_back(delay);
+    handled = static_cast<int>(delays.size());
+    std::sort(delays.begin(), delays.end());
+    std::printf("handled=%d of %d median_ms=%.1f max_ms=%.1f\n", handled, total,
+                delays.empty() ? -1.0 : delays[delays.size() / 2], delays.empty() ? -1.0 : delays.back());
+  } else if (args >= 3 && std::strcmp(arg[0], "key") == 0) {
+    const auto vk = static_cast<WPARAM>(std::strtoul(arg[1], nullptr, 16));
+    const auto scan = static_cast<uint32_t>(std::strtoul(arg[2], nullptr, 16));
+    total = 2;
+    for (const uint32_t flags : {0u, 0xC0000000u}) {
+      handled += postAndWait(vk, static_cast<LPARAM>(flags | (scan << 16) | 1)) >= 0;
+      Sleep(50);
+    }
+    std::printf("handled=%d of %d\n", handled, total);
+  } else {
+    total = -1;
+  }
+  for (HHOOK hook : hooks) UnhookWindowsHookEx(hook);
+  return total < 0 ? 2 : handled == total ? 0 : 1;
+}
+
+// Times the map editor of the running front end RUNS times: from the menu's Return on
+// Controls > Edit Maps to the visible editor, and one Store click of an assignment row that
+// is neither a selector nor a dead key; then the editor is closed and the button window
+// holds the hook again.
+int TimeEditor(int runs) {
+  constexpr int kAssignments = 202, kTextBox = 210, kStore = 212;
+  for (int run = 1; run <= runs; ++run) {
+    HWND main = VisibleWindowOfClass("TMain");
+    HWND button = main ? FindWindowExA(main, nullptr, "Button", nullptr) : nullptr;
+    if (!button) return std::printf("win_tool: no button window\n"), 1;
+    Click(button);
+    const char* const entries[] = {"Controls", "Edit Maps"};
+    if (MenuPick(WindowTitle(main).c_str(), 2, entries) != 0) return 1;
+    HWND editor = nullptr;
+    while (!(editor = VisibleWindowOfClass("TMapeditor")) && Milliseconds(g_menuReturn) < 20000) Sleep(1);
+    const double openMs = Milliseconds(g_menuReturn);
+    if (!editor) return std::printf("win_tool: the editor did not open\n"), 1;
+
+    HWND list = GetDlgItem(editor, kAssignments);
+    const int rows = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    int row = rows - 1;
+    for (wchar_t text[2048]; row >= 0; --row) {
+      if (SendMessageW(list, LB_GETTEXTLEN, row, 0) >= 2000) continue;
+      SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+      if (!wcsstr(text, L"--> [") && !wcsstr(text, L"<-> [")) break;
+    }
+    if (row < 0) return std::printf("win_tool: no assignment row\n"), 1;
+    SendMessageA(list, LB_SETCURSEL, row, 0);
+    SendMessageA(editor, WM_COMMAND, MAKEWPARAM(kAssignments, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageA(GetDlgItem(editor, kTextBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("stored by the benchmark {ENTER}"));
+    LARGE_INTEGER store;
+    QueryPerformanceCounter(&store);
+    SendMessageA(GetDlgItem(editor, kStore), BM_CLICK, 0, 0);
+    std::printf("run %d: open %.0f ms (%d rows), Store %.0f ms\n", run, openMs, rows, Milliseconds(store));
+
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+    for (int front = 0, i = 0; i < 400 && (IsWindow(editor) || !ReadFrontValue(front) ||
+                                           front != static_cast<int>(reinterpret_cast<intptr_t>(main)));
+         ++i)
+      Sleep(50);
+    Sleep(200);
+  }
+  return 0;
+}
+
 void PrintStyle(HWND window) {
   std::printf("%08lx %08lx\n", static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
               static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
@@ -577,7 +690,7 @@ void PrintStyle(HWND window) {
 int Usage() {
   std::printf("usage: win_tool.exe list|children|wait-window|wait-gone|fg|fgattach|getfg|focus|rect|style|"
               "close|text|settext|click|checked|items|select|setsel|menu|menu-pick|menu-close|procs|kill|"
-              "ping|hold-event|time-start|time-hide ...\n");
+              "ping|hold-event|host-probe|time-start|time-hide|time-editor ...\n");
   return 2;
 }
 
@@ -609,6 +722,8 @@ int main(int argc, char** argv) {
   if (command == "close") return Close(arg[0]);
   if (command == "kill") return Kill(arg[0]);
   if (command == "time-hide") return TimeHide(arg[0]);
+  if (command == "time-editor") return TimeEditor(std::atoi(arg[0]));
+  if (command == "host-probe") return HostProbe(arg[0], args - 1, arg + 1);
   if (command == "menu" || command == "menu-close") {
     std::string dump;
     if (!ProbeMenus(arg[0], command == "menu" ? 0 : 1, dump)) return 1;
