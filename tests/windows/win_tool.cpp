@@ -27,6 +27,7 @@
 //                             probe.dll writes them: depth position id flags text rect
 //   menu-pick TITLE TEXT...   choose each shown item TEXT ('&' as shown) of TITLE's open
 //                             menus in turn by keys, waiting up to 10 s for each to show
+//   menu-highlight TITLE TEXT only highlight the shown item TEXT, by keys
 //   menu-close TITLE          close the open menus of TITLE's thread
 //   procs                     running processes: pid image-name
 //   kill EXENAME              TerminateProcess every process with that image name
@@ -454,9 +455,9 @@ std::vector<MenuItem> MenuItems(const std::string& dump) {
 LARGE_INTEGER g_menuReturn;  // when the last Return went to a menu
 
 // Chooses the shown item TEXT of TITLE's open menus as the keyboard does: Down until it is
-// highlighted, then Return (which opens a submenu with its first item highlighted). The
-// menu loop reads the keys from its thread's queue.
-int MenuPick(const char* title, int count, const char* const* texts) {
+// highlighted, then Return (which opens a submenu with its first item highlighted), unless
+// it is only to be highlighted. The menu loop reads the keys from its thread's queue.
+int MenuPick(const char* title, int count, const char* const* texts, bool choose = true) {
   HWND window = FindTopOrComplain(title);
   if (window == nullptr) return 1;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -480,6 +481,7 @@ int MenuPick(const char* title, int count, const char* const* texts) {
         if (items[k].menu == items[target].menu && items[k].depth == "0" &&
             items[k].flags.find('H') != std::string::npos)
           highlighted = static_cast<int>(k);
+      if (highlighted == target && !choose) return 0;
       if (highlighted == target) {
         QueryPerformanceCounter(&g_menuReturn);
         PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
@@ -689,7 +691,7 @@ void PrintStyle(HWND window) {
 
 int Usage() {
   std::printf("usage: win_tool.exe list|children|wait-window|wait-gone|fg|fgattach|getfg|focus|rect|style|"
-              "close|text|settext|click|checked|items|select|setsel|menu|menu-pick|menu-close|procs|kill|"
+              "close|text|settext|click|checked|items|select|setsel|menu|menu-pick|menu-highlight|menu-close|procs|kill|"
               "ping|hold-event|host-probe|time-start|time-hide|time-editor ...\n");
   return 2;
 }
@@ -731,6 +733,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "menu-pick") return MenuPick(arg[0], args - 1, arg + 1);
+  if (command == "menu-highlight" && args == 2) return MenuPick(arg[0], 1, arg + 1, false);
   if (command == "rect" || (command == "style" && args == 1)) {
     HWND window = FindTopOrComplain(arg[0]);
     if (window == nullptr) return 1;
