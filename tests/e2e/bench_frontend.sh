@@ -5,7 +5,6 @@
 # button window holding the hook (10 each). Medians and all values in milliseconds.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
-source "$(dirname "$0")/frontend.sh"
 e2e_setup
 ini=$(settings_file frontend.ini)
 rounds=${1:-10}
@@ -16,7 +15,7 @@ time_start() {
   wine_run 60 win_tool.exe time-start 40 TMain "TESSEL32.EXE /I:$ini" >"$E2E_DIR/time.out"
   sed -n 's/^start_ms=//p' "$E2E_DIR/time.out" | tr -d '\r' | grep . || fail "$(cat "$E2E_DIR/time.out")"
 }
-closed() { process_count TESSEL32.EXE 0; }
+closed() { running TESSEL32.EXE 0; }
 
 starts=()
 for i in $(seq "$rounds"); do
@@ -38,7 +37,7 @@ for i in $(seq "$rounds"); do
   hides+=("$(sed -n 's/^hide_ms=//p' "$E2E_DIR/hide.out" | tr -d '\r')")
   wait_until 20 closed || fail "the front end did not end after Hide"
   unhides+=("$(time_start)")
-  wait_until 20 process_count TESSHIDE32.EXE 0 || fail "the host did not leave"
+  wait_until 20 running TESSHIDE32.EXE 0 || fail "the host did not leave"
 done
 echo "hide -> host holding the hook: median $(median "${hides[@]}") ms (${hides[*]})"
 echo "unhide -> button window holding the hook: median $(median "${unhides[@]}") ms (${unhides[*]})"

@@ -5,7 +5,8 @@
 #   the three in turn (rotating their order), then the median and spread of each and the
 #   ratio of the medians to the run without a hook, for the elapsed time per key and for the
 #   typing process's CPU time per key (which other load on the machine disturbs less);
-#   then the cost of the hook procedure itself for an unmapped key, called directly;
+#   then the cost of the hook procedure itself for an unmapped key, called directly, and of
+#   the system calls it makes;
 #   then, with the hidden-mode host, the delay from a mapped keystroke to its first
 #   character and the characters per second of a 1000-character replacement text.
 # TESSEL_BENCH_ROUNDS sets the rounds (default 7).
@@ -53,6 +54,7 @@ for column in 2 3; do
 done
 
 for run in 1 2 3; do wine_run 120 time_keys.exe direct 100000 --tessel "$ini"; done
+wine_run 60 time_keys.exe calls
 
 start_host "$ini"
 wine_run 120 time_keys.exe latency 100

@@ -27,8 +27,8 @@ make_settings() {
 for layout in "100 100" "5000 0"; do
   make_settings bench.ini $layout
   echo "settings: 50 maps, $(grep -c '_.*=text' "$E2E_DIR/bench.ini") assignments, Map01 has ${layout% *}"
-  start_editor_front_end 'C:\tessel\bench.ini' Map01 /M:Map01
-  wine_run 300 time_editor.exe 3 | tr -d '\r'
-  wine_run 10 win_tool.exe kill TESSEL32.EXE >/dev/null
+  start_front_end '/I:C:\tessel\bench.ini' /M:Map01
+  wine_run 300 win_tool.exe time-editor 3 | tr -d "\r"
+  W kill TESSEL32.EXE >/dev/null
   sleep 1
 done

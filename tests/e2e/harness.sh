@@ -9,6 +9,19 @@
 #   focus_window TITLE         Wine foreground + X focus on the top-level window TITLE
 #   e2e_screenshot NAME        $TESSEL_E2E_WORK/shots/NAME.png of the whole screen
 #   fail MESSAGE               print FAIL: MESSAGE and exit 1
+#   at_exit COMMAND            run COMMAND at the end of the test, before the teardown
+# Windows, through tests/windows/win_tool.exe (see there for TITLE and CONTROL):
+#   W ARGS...                  win_tool.exe ARGS, output without CR, its exit code kept
+#   window_shown TITLE         true while a window TITLE shows
+#   wait_window TITLE [SECS]   fail unless a window TITLE shows within SECS (20)
+#   wait_gone TITLE [SECS]     fail unless no window TITLE is left within SECS (10)
+#   click TITLE CONTROL        press a button (its text or control id), fail if there is none
+#   box_text TITLE             the texts of the Static controls of a dialog, one a line
+#   close_box TITLE [TEXT]     wait for a message box, check its text, press OK, wait till gone
+#   combo_state TITLE CONTROL  "simple|dropdown|droplist COUNT SELECTED", then the item texts
+#   running IMAGE [COUNT]      a process IMAGE runs (exactly COUNT of them when given)
+# Files in C:\tessel, without CR: ini_text FILE, ini_value FILE KEY, ini_has FILE LINE,
+# section FILE NAME (its lines).
 #
 # Environment: TESSEL_WIN64_DIR (win64 build folder), TESSEL_E2E_WORK (cache and logs),
 # TESSEL_E2E_TIMEOUT (whole-script watchdog in seconds, default 300).
@@ -109,6 +122,51 @@ focus_window() {
   timeout 5 xdotool windowfocus --sync "$xid" 2>/dev/null || return 1
   [ "$(wine_run 20 win_tool.exe getfg)" = "$title" ]
 }
+
+_AT_EXIT=()
+at_exit() {
+  _AT_EXIT+=("$1")
+  trap '_rc=$?; for _c in "${_AT_EXIT[@]}"; do eval "$_c"; done; (exit $_rc); e2e_teardown' EXIT
+}
+
+W() {
+  local out rc
+  out=$(wine_run 60 win_tool.exe "$@")
+  rc=$?
+  printf '%s\n' "$out" | tr -d '\r'
+  return $rc
+}
+window_shown() { W wait-window "$1" 0 >/dev/null; }
+wait_window() { W wait-window "$1" "${2:-20}" >/dev/null || fail "no window \"$1\""; }
+wait_gone() { W wait-gone "$1" "${2:-10}" >/dev/null || fail "the window \"$1\" stayed"; }
+click() { W click "$1" "$2" >/dev/null || fail "no button $2 in \"$1\""; }
+box_text() {
+  local i
+  for i in $(W children "$1" | awk '$2 == "Static" && $4 != "[]" { print $1 }'); do W text "$1" "@$i"; done
+}
+box_text_is() { [ "$(box_text "$1")" = "$2" ]; }
+close_box() {
+  wait_window "$1"
+  [ $# -lt 2 ] || wait_until 5 box_text_is "$1" "$2" || fail "message box \"$1\" says [$(box_text "$1")], expected [$2]"
+  click "$1" OK
+  wait_gone "$1"
+}
+combo_state() {
+  local items kinds=(- simple dropdown droplist)
+  items=$(W items "$1" "$2") || return 1
+  echo "${kinds[$(( 0x$(W style "$1" "$2" | cut -d' ' -f1) & 3 ))]} $(grep -c . <<<"$items")" \
+    "$(awk '$2 == "*" { s = $1 } END { print s == "" ? -1 : s }' <<<"$items")"
+  [ -z "$items" ] || cut -d' ' -f4- <<<"$items"
+}
+running() {
+  local n; n=$(W procs | grep -ci " $1\$")
+  if [ $# -gt 1 ]; then [ "$n" = "$2" ]; else [ "$n" -gt 0 ]; fi
+}
+
+ini_text() { tr -d '\r' <"$E2E_DIR/$1"; }
+ini_value() { ini_text "$1" | sed -n "s/^$2=//p" | head -n 1; }
+ini_has() { ini_text "$1" | grep -Fxq -- "$2"; }
+section() { ini_text "$1" | awk -v s="[$2]" '/^\[/ { inside = ($0 == s); next } inside'; }
 
 _e2e_start_xvfb() {
   local n tries

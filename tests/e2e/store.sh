@@ -33,9 +33,6 @@ write_ini() {
   printf 'C:\\tessel\\%s' "$name"
 }
 
-# ini_value NAME KEY: the value of KEY in the settings file NAME (first match).
-ini_value() { tr -d '\r' <"$E2E_DIR/$1" | sed -n "s/^$2=//p" | head -n 1; }
-
 # expect ACTUAL EXPECTED WHAT
 expect() {
   [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"
@@ -58,22 +55,3 @@ keeper() {
   wine_bg store_client.exe "$@" wait-file "C:\\tessel\\$key.release" 120
 }
 release() { : >"$E2E_DIR/$1.release"; }
-
-box_shown() { wine_run 10 win_tool.exe wait-window "$1" 0 >/dev/null 2>&1; }
-
-# close_box TITLE [SECS]: waits for the message box TITLE and presses its OK button.
-close_box() {
-  wait_until "${2:-20}" box_shown "$1" || fail "no message box \"$1\""
-  wine_run 10 win_tool.exe click "$1" OK >/dev/null || fail "cannot press OK in \"$1\""
-  wait_until 10 wine_run 5 win_tool.exe wait-gone "$1" 1 || fail "message box \"$1\" stays"
-}
-
-# expect_box_text TITLE LINE...: the message box TITLE shows these lines of text.
-expect_box_text() {
-  local title=$1 text line; shift
-  text=$(wine_run 10 win_tool.exe children "$title" | tr -d '\r')
-  for line in "$@"; do
-    printf '%s\n' "$text" | grep -qF -- "$line" || fail "message box \"$title\" lacks [$line]:
-$text"
-  done
-}

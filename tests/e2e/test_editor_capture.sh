@@ -7,10 +7,10 @@ source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"
 e2e_setup
 
-start_editor_front_end "$(settings_file editor.ini)" Greek /M:Greek
-open_editor Greek
-editor_hwnd=$(wine_run 10 win_tool.exe list | tr -d '\r' | awk '$3 == "TMapeditor" { print $1 }')
-still_open() { wine_run 5 win_tool.exe wait-window "$ED" 0.1 || fail "the editor closed after $1"; }
+start_front_end "/I:$(settings_file editor.ini)" /M:Greek
+open_editor
+editor_hwnd=$(W list | awk '$3 == "TMapeditor" { print $1 }')
+still_open() { window_shown "$ED" || fail "the editor closed after $1"; }
 
 # key  expected key field  S C A boxes  (and the replacement field where it tells)
 focus_key_box
@@ -40,18 +40,16 @@ expect_ctl $KEY_BOX "Tab"; expect_boxes 010
 
 # The virtual-key and scan-code fields (large state).
 press ">>"
-click_at $(control_centre "$ED" 221)            # ScanCodeBox
-wait_until 5 focus_is 221 || fail "no focus in the scan-code field"
+focus_control $SCAN_CODE_BOX
 type_keys 105
-expect_ctl 221 "&157"
+expect_ctl $SCAN_CODE_BOX "&157"
 type_keys a
-expect_ctl 221 "&30"
-click_at $(control_centre "$ED" 219)            # VKeyBox
-wait_until 5 focus_is 219 || fail "no focus in the virtual-key field"
+expect_ctl $SCAN_CODE_BOX "&30"
+focus_control $VKEY_BOX
 type_keys semicolon
-expect_ctl 219 "#186"
+expect_ctl $VKEY_BOX "#186"
 type_keys Return
-expect_ctl 219 "ENTER"
+expect_ctl $VKEY_BOX "ENTER"
 e2e_screenshot editor_capture_large
 
 # Try it live: store Q = xyz, switch to another application and type Q there.
@@ -75,7 +73,7 @@ wait_until 10 focus_window "$ED" || fail "cannot focus the editor again"
 wait_until 10 eval '[ "$(store_field HookHandle)" = 0 ]' || fail "the hook stayed on in the editor"
 [ "$(store_field Front)" = 0 ] || fail "front value $(store_field Front) in the editor"
 press Close
-wait_until 10 wine_run 5 win_tool.exe wait-gone "$ED" 1 || fail "the editor did not close"
+wait_gone "$ED"
 wait_until 10 hook_installed || fail "the hook was not handed back"
 wait_until 10 selected_is 1 || fail "Greek is not active after closing"
 echo PASS

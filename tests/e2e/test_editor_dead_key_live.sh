@@ -5,12 +5,11 @@
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"
-source "$(dirname "$0")/text_tools.sh"
 e2e_setup
 
 INI=dead_key_live.ini
-start_editor_front_end "$(settings_file $INI)" Main /M:Main
-open_editor Main
+start_front_end "/I:$(settings_file $INI)" /M:Main
+open_editor
 
 # ";" becomes a dead key of the new map "+acute" with the default text "'".
 focus_key_box; type_keys semicolon
@@ -37,8 +36,8 @@ keys bp:51,10;  expect_text Live $'\xe9\'aQ'
 keys bp:42,30;  expect_text Live $'\xe9\'aQb'
 
 # Closed editor: the button window's hook knows the dead key too.
-wine_run 10 win_tool.exe click "$ED" Close >/dev/null
-wait_until 10 wine_run 5 win_tool.exe wait-gone "$ED" 1 || fail "the editor did not close"
+press Close
+wait_gone "$ED"
 wait_until 10 hook_installed || fail "the hook was not handed back"
 wait_until 10 focus_window Live || fail "cannot focus Live"
 keys bp:ba,27 bp:45,12;  expect_text Live $'\xe9\'aQb\xe9'

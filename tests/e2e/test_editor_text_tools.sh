@@ -6,12 +6,11 @@
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"
-source "$(dirname "$0")/text_tools.sh"
 e2e_setup
 
 INI=text_tools.ini
-start_editor_front_end "$(settings_file $INI)" Main /M:Main
-open_editor Main
+start_front_end "/I:$(settings_file $INI)" /M:Main
+open_editor
 file_sum() { md5sum <"$E2E_DIR/$INI"; }
 
 # Kill's refusals, each with its message and nothing written.
@@ -27,19 +26,19 @@ press Kill; expect_info "Used as selector. (Select another key)"
 focus_key_box; type_keys semicolon
 key_name=$(ctl $KEY_BOX)
 open_kill
-wine_run 10 win_tool.exe list | tr -d '\r' | grep -q " TKillDialog \[$KD\]" || fail "no TKillDialog window"
+W list | grep -q " TKillDialog \[$KD\]" || fail "no TKillDialog window"
 # Its controls (class, id, text: no map name, the key's name) and its client area at zoom 100.
-[ "$(wine_run 10 win_tool.exe children "$KD" | tr -d '\r' | sed -E 's/^[0-9]+ //; s/ [-0-9,]+ [01]$//' | tr '\n' '|')" = \
+[ "$(W children "$KD" | sed -E 's/^[0-9]+ //; s/ [-0-9,]+ [01]$//' | tr '\n' '|')" = \
   "Static 101 [Mapname]|Static 102 [+]|Edit 103 []|Static 104 [Default Text]|Edit 105 [$key_name]|Button 2 [<- Back]|Button 1 [Accept]|" ] ||
-  fail "dead-key dialog: $(wine_run 10 win_tool.exe children "$KD")"
-IFS=, read -r l t r b <<<"$(wine_run 10 win_tool.exe clientrect "$KD" | tr -d '\r')"
+  fail "dead-key dialog: $(W children "$KD")"
+IFS=, read -r l t r b <<<"$(W rect "$KD" client)"
 [ $((r - l))x$((b - t)) = 292x63 ] || fail "dead-key dialog client area $((r - l))x$((b - t))"
 # Its hints show in the editor's Info panel.
 read -r x y <<<"$(control_centre "$KD" $DEAD_MAP)"
 hover_hint() { timeout 5 xdotool mousemove $((x + RANDOM % 5)) "$y"; info_is "$1"; }
 wait_until 10 hover_hint "Map for the next keystroke; it will be created if don't exist" ||
   fail "no hint from the dead-key dialog: [$(ctl $INFO)]"
-set_ctl_of "$KD" $DEAD_MAP "acute"
+set_ctl_of "$KD" $DEAD_MAP acute
 e2e_screenshot dead_key_dialog
 end_dialog "$KD" 1   # Accept
 encoded_name=$(printf '%s' "$key_name" | sed 's/\\/\\\\/g; s/ /\\s/g')
@@ -67,7 +66,7 @@ end_dialog "$KD" 2   # <- Back
 focus_key_box; type_keys k
 before=$(file_sum)
 open_kill; kill_answer grave x 2   # <- Back
-open_kill; set_ctl_of "$KD" $DEAD_MAP grave; wine_run 10 win_tool.exe close "$KD" >/dev/null; wait_gone "$KD"
+open_kill; set_ctl_of "$KD" $DEAD_MAP grave; W close "$KD" >/dev/null; wait_gone "$KD"
 for name in "" "   " "fifteen-chars-x" "a=b" "x]"; do
   open_kill; kill_answer "$name" x 1
 done
@@ -91,21 +90,21 @@ type_keys ctrl+End z
 expect_ctl $TEXT_BOX "xyz"
 
 # The command list: "Run", "Wait", "Focus" and the 93 key names.
-commands=$(wine_run 10 win_tool.exe cbitems "$ED" $LANG_LIST | tr -d '\r')
+commands=$(items $LANG_LIST)
 [ "$(printf '%s\n' "$commands" | wc -l)" = 96 ] || fail "command list: $commands"
-printf '%s\n' "$commands" | sed -n '1p;2p;3p;4p;6p;96p' | cut -d' ' -f3 | tr '\n' ' ' | grep -qx 'Run Wait Focus CANCEL TAB OEMCLEAR ' ||
+printf '%s\n' "$commands" | sed -n '1p;2p;3p;4p;6p;96p' | cut -d' ' -f4 | tr '\n' ' ' | grep -qx 'Run Wait Focus CANCEL TAB OEMCLEAR ' ||
   fail "command list entries: $(printf '%s\n' "$commands" | head -6)"
 # insert_case TEXT START END EXPECTED ACTION...: MacroBox holds TEXT, START..END selected;
 # after ACTION both fields show EXPECTED.
 insert_case() {
   local text=$1 start=$2 end=$3 expected=$4; shift 4
   set_ctl $MACRO_BOX "$text"
-  wine_run 10 win_tool.exe setsel "$ED" $MACRO_BOX "$start" "$end" >/dev/null
+  W setsel "$ED" $MACRO_BOX "$start" "$end" >/dev/null
   "$@"
   expect_ctl $MACRO_BOX "$expected"
   expect_ctl $TEXT_BOX "$expected"
 }
-choose() { wine_run 10 win_tool.exe cbselect "$ED" $LANG_LIST "$1" >/dev/null; }
+choose() { W select "$ED" $LANG_LIST "$1" >/dev/null; }
 insert_case "{" 1 1 "{ TAB" choose 5
 insert_case "x" 1 1 "x{TAB}" choose 5
 insert_case "{{" 2 2 "{{{TAB}" choose 5
@@ -120,19 +119,17 @@ expect_ctl $VKEY_BOX "#186"
 focus_control $SCAN_CODE_BOX
 type_keys semicolon
 expect_ctl $SCAN_CODE_BOX "&39"
-insert_vk() { wine_run 10 win_tool.exe clickid "$ED" $INSERT_VK >/dev/null; }
-insert_scan() { wine_run 10 win_tool.exe clickid "$ED" $INSERT_SCAN >/dev/null; }
-insert_case "{^" 2 2 "{^ #186" insert_vk
-insert_case "a" 1 1 "a{&39}" insert_scan
+insert_case "{^" 2 2 "{^ #186" press $INSERT_VK
+insert_case "a" 1 1 "a{&39}" press $INSERT_SCAN
 set_ctl $VKEY_BOX ""
-insert_case "a" 1 1 "a" insert_vk
+insert_case "a" 1 1 "a" press $INSERT_VK
 
 # The character selector: the 16 x 14 grid of codes 32..255; a click inserts the character
 # at the one-line field's caret.
 set_ctl $TEXT_BOX "ab"
-wine_run 10 win_tool.exe setsel "$ED" $TEXT_BOX 1 1 >/dev/null
+W setsel "$ED" $TEXT_BOX 1 1 >/dev/null
 open_tool $SEL_CHAR "$GRID"
-wine_run 10 win_tool.exe list | tr -d '\r' | grep -q " TGridform \[$GRID\]" || fail "no TGridform window"
+W list | grep -q " TGridform \[$GRID\]" || fail "no TGridform window"
 grid_geometry
 sleep 0.5
 e2e_screenshot character_selector
@@ -151,7 +148,7 @@ expect_ctl $MACRO_BOX "aAb"
 pick_character 255
 expect_ctl $TEXT_BOX $'aA\xffb'
 open_tool $SEL_CHAR "$GRID"
-wine_run 10 win_tool.exe close "$GRID" >/dev/null
+W close "$GRID" >/dev/null
 wait_gone "$GRID"
 expect_ctl $TEXT_BOX $'aA\xffb'
 
@@ -163,14 +160,14 @@ e2e_screenshot font_before
 crop "$TESSEL_E2E_WORK/shots/font_before.png" "$list_rect" "$work/list_before.png"
 crop "$TESSEL_E2E_WORK/shots/font_before.png" "$macro_rect" "$work/macro_before.png"
 open_tool $FONT_BUTTON "$FONT_DIALOG"
-faces=$(wine_run 10 win_tool.exe cbitems "$FONT_DIALOG" 1136 | tr -d '\r')
-face_index=$(printf '%s\n' "$faces" | awk '$3 == "C059" { print $1; exit }')
-[ -n "$face_index" ] || fail "no face C059 offered: $faces"
-wine_run 10 win_tool.exe cbselect "$FONT_DIALOG" 1136 "$face_index" >/dev/null
-scripts=$(wine_run 10 win_tool.exe cbitems "$FONT_DIALOG" 1140 | tr -d '\r')
-script_index=$(printf '%s\n' "$scripts" | awk '$3 == "Greek" { print $1; exit }')
-[ -n "$script_index" ] || fail "no Greek script for C059: $scripts"
-wine_run 10 win_tool.exe cbselect "$FONT_DIALOG" 1140 "$script_index" >/dev/null
+# choose_font ID TEXT: selects the entry TEXT of the font dialog's combo box ID.
+choose_font() {
+  local index; index=$(W items "$FONT_DIALOG" "$1" | awk -v t="$2" '$4 == t { print $1; exit }')
+  [ -n "$index" ] || fail "no entry $2 in the font dialog's box $1: $(W items "$FONT_DIALOG" "$1")"
+  W select "$FONT_DIALOG" "$1" "$index" >/dev/null
+}
+choose_font 1136 C059
+choose_font 1140 Greek
 e2e_screenshot font_dialog
 end_dialog "$FONT_DIALOG" 1   # OK
 wait_until 5 ini_has $INI "DisplayFont=C059" || fail "DisplayFont: $(ini_text $INI | grep DisplayFont)"
@@ -190,6 +187,6 @@ wait_until 5 macro_unchanged || fail "MacroBox changed with the display font"
 expect_ctl $MACRO_BOX "a{ENTER}b"
 # Preset next time with the stored face and script, at 19 pixels (14 points).
 open_tool $FONT_BUTTON "$FONT_DIALOG"
-[ "$(wine_run 10 win_tool.exe idtext "$FONT_DIALOG" 1138 | tr -d '\r')" = 14 ] || fail "font dialog not preset"
+[ "$(W text "$FONT_DIALOG" 1138)" = 14 ] || fail "font dialog not preset"
 end_dialog "$FONT_DIALOG" 2   # Cancel
 echo PASS

@@ -7,14 +7,13 @@
 # goes on. (tests/e2e/bench_frontend.sh times the hand-overs.)
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
-source "$(dirname "$0")/frontend.sh"
 e2e_setup
 ini=$(settings_file frontend.ini)
 sed -i 's/^Selected=1/Selected=1\r\nShowWindow=0/' "$E2E_DIR/frontend.ini"
 start_target Typing
 
-host_gone() { process_count TESSHIDE32.EXE 0; }
-no_front_end() { process_count TESSEL32.EXE 0; }
+host_gone() { running TESSHIDE32.EXE 0; }
+no_front_end() { running TESSEL32.EXE 0; }
 # A keystroke typed into Typing arrives mapped: the hook really works.
 typing_mapped() {  # typing_mapped EXPECTED-TEXT
   focus_window Typing || fail "cannot focus Typing"
@@ -41,7 +40,7 @@ selected_is 4 || fail "the host did not select the start map"
 
 # Unhide: "Unhiding..." shows while the host leaves; the window comes back with the hook.
 wine_bg TESSEL32.EXE "/I:$ini" /M:second
-wait_until 10 eval '[ -n "$(info_windows)" ]' || fail "no \"Unhiding...\" window"
+wait_until 10 info_window_shown || fail "no \"Unhiding...\" window"
 e2e_screenshot frontend_unhiding
 wait_until 20 front_end_holds_hook || fail "no button window with the hook after unhiding"
 host_gone || fail "the host is still running"
@@ -69,7 +68,7 @@ typing_mapped 2tj
 # A host started while the front end runs waits; when the front end closes it takes the
 # hook, and nothing takes it away again.
 wine_bg TESSHIDE32.EXE "/I:$ini"
-wait_until 10 process_count TESSHIDE32.EXE 1 || fail "the waiting host did not start"
+wait_until 10 running TESSHIDE32.EXE 1 || fail "the waiting host did not start"
 menu_choose Controls Close
 wait_until 20 host_holds_hook || fail "the waiting host did not take the hook"
 sleep 2
@@ -77,7 +76,7 @@ host_holds_hook || fail "the host lost the hook after the front end closed (fron
 
 # A slow host, still holding the hook 2.5 s after the front end asked for it: the front end
 # waits for it instead of installing while the host still holds the hook.
-wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null
+W kill TESSHIDE32.EXE >/dev/null
 wine_run 10 store_client.exe uninstall setfront 0 >/dev/null
 wine_bg store_client.exe install -1 "$ini" wait-front 1 60 sleep 2500 uninstall setfront 0
 wait_until 10 eval '[ "$(front_value)" = -1 ]' || fail "the slow host did not install"
@@ -87,16 +86,16 @@ front_end_holds_hook || fail "the hook went away with the slow host"
 typing_mapped 2tjtj
 
 # A front end that died leaves its window as the front value: the next start goes ahead.
-wine_run 10 win_tool.exe kill TESSEL32.EXE >/dev/null || fail "cannot kill the front end"
+W kill TESSEL32.EXE >/dev/null || fail "cannot kill the front end"
 [ "$(front_value)" -gt 1 ] || fail "the killed front end left the front value $(front_value)"
 start_front_end "/I:$ini"
-[ -z "$(info_windows)" ] || fail "a dead front end's window still counts as running"
+[ -z "$(info_rect)" ] || fail "a dead front end's window still counts as running"
 typing_mapped 2tjtjtj
 
 # A host that died holding the hook counts as nobody: as ShowWindow is 0, the next start
 # starts a new host, and the one after that unhides.
 hide
-wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null || fail "cannot kill the host"
+W kill TESSHIDE32.EXE >/dev/null || fail "cannot kill the host"
 wine_run 30 TESSEL32.EXE "/I:$ini" || fail "TESSEL32.EXE did not end after starting the host"
 wait_until 20 host_holds_hook || fail "no new host after the old one died"
 unhide "/I:$ini"
@@ -108,15 +107,15 @@ wait_until 20 no_front_end || fail "the front end did not close"
 sed -i 's/^ShowWindow=0/ShowWindow=1/' "$E2E_DIR/frontend.ini"
 wine_bg TESSEL32.EXE "/I:$ini"; wine_bg TESSEL32.EXE "/I:$ini"
 wait_until 30 front_end_holds_hook || fail "neither start opened the window"
-wait_until 20 process_count TESSEL32.EXE 1 || fail "both front ends keep running"
-[ "$(wine_run 10 win_tool.exe list | grep -c ' TMain ')" = 1 ] || fail "two button windows"
+wait_until 20 running TESSEL32.EXE 1 || fail "both front ends keep running"
+[ "$(W list | grep -c ' TMain ')" = 1 ] || fail "two button windows"
 
 # A failed write during Hide is reported, then the hide goes on.
 chattr +i "$E2E_DIR/frontend.ini" || fail "chattr +i failed"
 menu_choose Controls Hide
-expect_message_box "Tessel+ : Error"
+wait_window "Tessel+ : Error"
 chattr -i "$E2E_DIR/frontend.ini"
-wine_run 10 win_tool.exe click "Tessel+ : Error" OK >/dev/null
+close_box "Tessel+ : Error"
 wait_until 20 host_holds_hook || fail "the host does not hold the hook after a failed write"
 wait_until 20 no_front_end || fail "the front end did not end after a failed write during Hide"
 echo PASS

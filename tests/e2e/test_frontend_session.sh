@@ -6,7 +6,6 @@
 # settings file; a stored place off the screen is centred.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
-source "$(dirname "$0")/frontend.sh"
 e2e_setup
 ini=$(settings_file frontend.ini)
 start_target Typing
@@ -26,7 +25,7 @@ open_menu
   fail "Controls: $(menu_entries 1)"
 [ "$(menu_entries 2)" = "$(printf '%s\n' '- Contents' '- About')" ] || fail "Help: $(menu_entries 2)"
 e2e_screenshot frontend_menu
-wine_run 10 win_tool.exe menu-pick Second "Tom & Jerry" >/dev/null || fail "cannot choose Tom & Jerry"
+W menu-pick Second "Tom & Jerry" >/dev/null || fail "cannot choose Tom & Jerry"
 expect_title "Tom && Jerry" 2
 selected_is 2 || fail "choosing Tom & Jerry did not select map 2"
 open_menu
@@ -51,9 +50,9 @@ expect_text Typing 1
 rect=$(button_rect)
 wine_bg TESSEL32.EXE "/I:$ini" /M:Second
 second=$E2E_BG_PID
-wait_until 10 eval '[ -n "$(info_windows)" ]' || fail "the second start showed no information window"
+wait_until 10 info_window_shown || fail "the second start showed no information window"
 e2e_screenshot frontend_is_running
-wait_until 15 eval '! kill -0 $second 2>/dev/null' || fail "the second start did not end by itself"
+wait_until 15 ended $second || fail "the second start did not end by itself"
 front_end_holds_hook || fail "the first front end lost the hook"
 title_is First && [ "$(button_rect)" = "$rect" ] || fail "the first window changed: $(button_title) $(button_rect)"
 
@@ -69,8 +68,8 @@ e2e_screenshot frontend_moved_and_sized
 
 # Closed while minimised: the place it has when restored is stored, not the parking place.
 menu_choose Controls Minimize
-wine_run 10 win_tool.exe close First >/dev/null || fail "cannot close the window"
-wait_until 10 eval '! kill -0 $FRONT_PID 2>/dev/null' || fail "the front end did not end"
+W close First >/dev/null || fail "cannot close the window"
+wait_until 10 ended $FRONT_PID || fail "the front end did not end"
 for key in Width=165 Height=38 Top=241 Left=366 Selected=1; do
   [ "$(ini_value frontend.ini "${key%%=*}")" = "${key#*=}" ] ||
     fail "stored ${key%%=*}=$(ini_value frontend.ini "${key%%=*}"), expected ${key#*=}"
@@ -81,8 +80,8 @@ done
 start_front_end "/I:$ini"
 [ "$(button_rect)" = "366,241,531,279" ] || fail "the stored place was not restored: $(button_rect)"
 expect_title First
-wine_run 10 win_tool.exe close First >/dev/null
-wait_until 10 eval '! kill -0 $FRONT_PID 2>/dev/null' || fail "the front end did not end"
+W close First >/dev/null
+wait_until 10 ended $FRONT_PID || fail "the front end did not end"
 sed -i 's/^Left=.*/Left=5000\r/' "$E2E_DIR/frontend.ini"
 start_front_end "/I:$ini"
 [ "$(button_rect)" = "429,365,594,403" ] || fail "a place off the screen was not centred: $(button_rect)"

@@ -6,12 +6,10 @@
 # a program under another name cannot hide.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
-source "$(dirname "$0")/frontend.sh"
 e2e_setup
 ini=$(settings_file frontend.ini)
 PROBLEM="Tessel+ : Problem"
 no_store() { wine_run 10 tesselstore.exe >/dev/null 2>&1; [ $? = 2 ]; }
-ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # True when the screenshot $1 shows dark pixels (text) inside the screen rectangle $2
 # ("l,t,r,b"), 4 pixels in from its edges.
@@ -23,17 +21,16 @@ shows_text() {
   awk -v m="$mean" 'BEGIN { exit !(m < 0.995) }'
 }
 shot() { e2e_screenshot "$1" >/dev/null; echo "$TESSEL_E2E_WORK/shots/$1.png"; }
-info_rect() { info_windows | awk '{ print $NF; exit }'; }
 
-# Whether this build's information window paints its text at all (show_info.exe is the
-# same window without the front end); the text checks below need it.
-wine_bg show_info.exe 'Probe text' 4000
-wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "show_info.exe showed no window"
+# Whether this build's information window paints its text at all (`dialog_probe.exe info`
+# shows the same window without the front end); the text checks below need it.
+wine_bg dialog_probe.exe info 'Probe text' 4000
+wait_until 10 info_window_shown || fail "dialog_probe.exe info showed no window"
 sleep 0.5
 INFO_PAINTS=0
 shows_text "$(shot frontend_info_probe)" "$(info_rect)" && INFO_PAINTS=1
 [ "$INFO_PAINTS" = 1 ] || echo "NOTE: the information window paints no text in this build; its text is not checked"
-wait_until 10 eval '[ -z "$(info_rect)" ]' || fail "the probe window stayed"
+wait_until 10 eval '! info_window_shown' || fail "the probe window stayed"
 
 # Stand-in libraries: 99 versions away the front end runs and the About box shows both
 # versions; 100 away it refuses with the five-line message for 10 s, touching neither the
@@ -46,11 +43,11 @@ for v in $(( own - 99 )) $(( own + 99 )); do
     cp "$E2E_DIR/TESSHOOK32_$v.DLL" "$E2E_DIR/v$v/TESSHOOK32.DLL" || fail "cannot set up v$v"
   start_front_end "v$v/TESSEL32.EXE" "/I:$ini"
   menu_choose Controls Help About
-  wait_until 10 wine_run 5 win_tool.exe wait-window "About : Tessel+" 0.1 || fail "no About box with library $v"
-  version=$(wine_run 10 win_tool.exe ctltext "About : Tessel+" 0 | tr -d '\r')
+  wait_window "About : Tessel+" 10
+  version=$(W text "About : Tessel+" 101)
   [ "$version" = "Tessel+ (64 bit)       ver: $(version_text "$own") / $(version_text "$v")" ] ||
     fail "About with library $v: [$version]"
-  wine_run 10 win_tool.exe click "About : Tessel+" Ok >/dev/null
+  click "About : Tessel+" Ok
   menu_choose Controls Close
   wait_until 10 ended "$FRONT_PID" || fail "the front end with library $v did not end"
 done
@@ -62,7 +59,7 @@ for v in $(( own - 100 )) $(( own + 100 )); do
   no_store || fail "a store exists before the start with library $v"
   wine_bg "v$v/TESSEL32.EXE" "/I:$ini"
   refused=$E2E_BG_PID
-  wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "library $v: no information window"
+  wait_until 10 info_window_shown || fail "library $v: no information window"
   sleep 0.5
   screen=$(shot "frontend_refused_$v")
   rect=$(info_rect)
@@ -73,18 +70,16 @@ for v in $(( own - 100 )) $(( own + 100 )); do
   ! ended "$refused" || fail "library $v: the front end ended before the 10 s were over"
   no_store || fail "library $v: the refused front end created the shared map store"
   cmp -s "$E2E_DIR/frontend.ini" "$E2E_DIR/before.ini" || fail "library $v: the settings file changed"
-  wine_run 10 win_tool.exe kill TESSEL32.EXE >/dev/null
+  W kill TESSEL32.EXE >/dev/null
 done
 
 # "/I:" longer than 260 characters: a clear message, no store, no file.
 long_name=$(printf 'a%.0s' $(seq 300))
 wine_bg TESSEL32.EXE "/I:C:\\tessel\\$long_name.ini"
 refused=$E2E_BG_PID
-expect_message_box "Tessel+ : Cannot start"
-wait_until 5 eval 'message_box_text "Tessel+ : Cannot start" | grep -q "longer than 260"' ||
-  fail "message: $(message_box_text "Tessel+ : Cannot start")"
+wait_window "Tessel+ : Cannot start"
 no_store || fail "a refused long /I: created the store"
-wine_run 10 win_tool.exe click "Tessel+ : Cannot start" OK >/dev/null
+close_box "Tessel+ : Cannot start" $'The settings file name after /I: is longer than 260 characters.\nTessel+ does not start.'
 wait_until 10 ended "$refused" || fail "the front end did not end after refusing the long /I:"
 [ -z "$(find "$E2E_DIR" -iname 'aaaa*')" ] || fail "a file was created for the long /I:"
 
@@ -100,7 +95,7 @@ menu_choose Controls Hide
 wait_until 20 host_holds_hook || fail "the host of a long command line does not hold the hook"
 selected_is 4 && [ "$(store_field LoadedCount)" = 4 ] ||
   fail "the host got a cut command line: map $(store_field SelectedMap) of $(store_field LoadedCount)"
-wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null
+W kill TESSHIDE32.EXE >/dev/null
 wine_run 10 store_client.exe uninstall setfront 0 >/dev/null
 
 # Without the host program: "Hide" shows the problem, the button keeps its caption and the
@@ -109,11 +104,9 @@ mv "$E2E_DIR/TESSHIDE32.EXE" "$E2E_DIR/moved.exe"
 start_front_end "/I:$ini"
 expect_title First
 menu_choose Controls Hide
-expect_message_box "$PROBLEM"
-[ "$(message_box_text "$PROBLEM")" = "$(printf 'Could not go to hidden mode\nbecause could not start TESSHIDE32.EXE')" ] ||
-  fail "problem text: $(message_box_text "$PROBLEM")"
+wait_window "$PROBLEM"
 e2e_screenshot frontend_problem
-wine_run 10 win_tool.exe click "$PROBLEM" OK >/dev/null
+close_box "$PROBLEM" $'Could not go to hidden mode\nbecause could not start TESSHIDE32.EXE'
 expect_title First 2
 front_end_holds_hook || fail "the failed Hide lost the hook"
 [ "$(ini_value frontend.ini ShowWindow)" = 0 ] || fail "the failed Hide did not store ShowWindow=0"
@@ -121,8 +114,7 @@ menu_choose Controls Close
 wait_until 10 ended "$FRONT_PID" || fail "the front end did not close"
 wine_bg TESSEL32.EXE "/I:$ini"
 FRONT_PID=$E2E_BG_PID
-expect_message_box "$PROBLEM"
-wine_run 10 win_tool.exe click "$PROBLEM" OK >/dev/null
+close_box "$PROBLEM"
 wait_until 20 front_end_holds_hook || fail "no button window after the host could not start"
 menu_choose Controls Close
 wait_until 10 ended "$FRONT_PID" || fail "the front end did not close"
@@ -133,8 +125,7 @@ sed -i 's/^ShowWindow=0/ShowWindow=1/' "$E2E_DIR/frontend.ini"
 cp "$E2E_DIR/TESSEL32.EXE" "$E2E_DIR/TESSEL.EXE"
 start_front_end TESSEL.EXE "/I:$ini"
 menu_choose Controls Hide
-expect_message_box "$PROBLEM"
-wine_run 10 win_tool.exe click "$PROBLEM" OK >/dev/null
+close_box "$PROBLEM"
 expect_title First 2
-process_count TESSHIDE32.EXE 0 || fail "a host was started"
+running TESSHIDE32.EXE 0 || fail "a host was started"
 echo PASS

@@ -6,8 +6,8 @@ e2e_setup
 
 TITLE="Smoke Target"
 wine_bg target_app.exe "$TITLE"
-wait_until 20 wine_run 10 win_tool.exe wait-window "$TITLE" 1 || fail "target window never appeared"
-focus_window "$TITLE" || fail "could not focus \"$TITLE\" (foreground: $(wine_run 10 win_tool.exe getfg))"
+wait_window "$TITLE"
+focus_window "$TITLE" || fail "could not focus \"$TITLE\" (foreground: $(W getfg))"
 
 wine_run 20 send_keys.exe -w "$TITLE" text:abc || fail "send_keys failed"
 wait_until 5 grep -qx abc "$E2E_DIR/$TITLE.txt" || fail "SendInput: edit holds [$(cat "$E2E_DIR/$TITLE.txt")]"
@@ -23,10 +23,10 @@ wine_run 20 send_keys.exe text:" X1" || fail "send_keys failed"
 timeout 10 xdotool type --delay 30 'yz' || fail "xdotool type failed"
 wait_until 5 grep -qx 'abc X1yz' "$E2E_DIR/$TITLE.txt" || fail "edit holds [$(cat "$E2E_DIR/$TITLE.txt")]"
 
-[ "$(wine_run 10 win_tool.exe ctltext "$TITLE" 0)" = "abc X1yz" ] || fail "ctltext disagrees"
+[ "$(W text "$TITLE" @0)" = "abc X1yz" ] || fail "win_tool reads another text"
 e2e_screenshot harness_smoke >/dev/null || fail "no screenshot"
 [ -s "$TESSEL_E2E_WORK/shots/harness_smoke.png" ] || fail "empty screenshot"
 
-wine_run 10 win_tool.exe close "$TITLE" || fail "close failed"
-wine_run 10 win_tool.exe wait-gone "$TITLE" 5 || fail "target did not close"
+W close "$TITLE" || fail "close failed"
+wait_gone "$TITLE" 5
 echo PASS

@@ -7,8 +7,7 @@ source "$(dirname "$0")/mapper.sh"
 e2e_setup
 ini=$(settings_file hosts.ini)
 
-host_running() { wine_run 10 win_tool.exe list-processes 2>/dev/null | grep -qi '^TESSHIDE32.EXE'; }
-host_gone_within() { wait_until "$1" eval '! host_running'; }
+host_gone_within() { wait_until "$1" running TESSHIDE32.EXE 0; }
 
 # /M: ignores case.
 start_host "$ini" /M:second

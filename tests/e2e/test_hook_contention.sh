@@ -56,13 +56,13 @@ echo "mutex held for ever: unmapped z arrived after $((z_at - z_sent)) ms, mappe
 # 3. An export waiting for the mutex still answers messages sent to its thread (a player's
 # SetFocus into it, or the system's hook calls on 64-bit Windows).
 wine_bg store_client.exe window Waiter getfront touch 'C:\tessel\waiter.done'
-wait_until 20 wine_run 5 win_tool.exe wait-window Waiter 1 || fail "no window Waiter"
+wait_window Waiter
 sleep 0.5
 [ -f "$E2E_DIR/waiter.done" ] && fail "GetFront did not wait for the held mutex"
-out=$(wine_run 10 win_tool.exe ping Waiter 2000)
+out=$(W ping Waiter 2000)
 echo "thread waiting in GetFront: $out"
 case "$out" in answered=1*) ;; *) fail "a thread waiting in an export did not answer a sent message" ;; esac
-wine_run 10 win_tool.exe kill holder.exe >/dev/null || fail "cannot kill the holder"
+W kill holder.exe >/dev/null || fail "cannot kill the holder"
 wait_until 20 test -f "$E2E_DIR/waiter.done" || fail "GetFront never returned after the holder died"
 
 # 4. The store tool with its output stuck in a full pipe holds no lock meanwhile.

@@ -8,7 +8,6 @@ source "$(dirname "$0")/mapper.sh"
 e2e_setup
 ini=$(settings_file hosts.ini)   # First: a -> 1, Second: a -> 2; Selected=1
 
-running() { wine_run 10 win_tool.exe list-processes 2>/dev/null | grep -qi "^$1 "; }
 generation() { store_field LoadGeneration; }
 # A store_client that keeps the store mapped throughout, as any hooked application would.
 wine_bg store_client.exe wait-file 'C:\tessel\stop' 300
@@ -35,7 +34,7 @@ wine_run 10 store_client.exe select 2 >/dev/null   # the user's choice, not yet 
 keys bp:41,1e;  expect_text Owner "12"
 
 # 1. The host is killed with TerminateProcess.
-wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null || fail "cannot kill the host"
+W kill TESSHIDE32.EXE >/dev/null || fail "cannot kill the host"
 [ "$(store_field Front)" = -1 ] || fail "the killed host's front value should still be in the store"
 takes_over "host killed by TerminateProcess"
 
@@ -43,17 +42,17 @@ takes_over "host killed by TerminateProcess"
 pids=$(pgrep -P "$E2E_BG_PID")
 [ -n "$pids" ] || fail "no Wine process under the host's time-out"
 kill -9 $pids
-wait_until 10 eval '! running TESSHIDE32.EXE' || fail "the host survived kill -9"
+wait_until 10 running TESSHIDE32.EXE 0 || fail "the host survived kill -9"
 takes_over "host killed with kill -9"
 
 # 3. A front end (a stand-in that installs with its window's handle) is killed.
-wine_run 10 win_tool.exe kill TESSHIDE32.EXE >/dev/null
+W kill TESSHIDE32.EXE >/dev/null
 cp "$E2E_DIR/store_client.exe" "$E2E_DIR/frontend.exe"
 wine_bg frontend.exe window "Front end stand-in" install window "$ini" wait-file 'C:\tessel\never' 300
 wait_until 20 eval '[ "$(store_field Front)" -gt 1 ]' || fail "the stand-in did not install with its window"
 wait_until 10 focus_window Owner || fail "cannot focus Owner"
 keys bp:41,1e;  expect_text Owner "12222"
-wine_run 10 win_tool.exe kill frontend.exe >/dev/null || fail "cannot kill the stand-in"
+W kill frontend.exe >/dev/null || fail "cannot kill the stand-in"
 takes_over "front end killed"
 : >"$E2E_DIR/stop"
 echo PASS

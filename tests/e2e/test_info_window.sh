@@ -7,9 +7,6 @@ source "$(dirname "$0")/mapper.sh"
 e2e_setup
 SHOTS=$TESSEL_E2E_WORK/shots
 
-# rect of the information window: "left,top,right,bottom"
-info_rect() { wine_run 10 win_tool.exe list | grep '#32770' | head -n 1 | awk '{print $NF}'; }
-
 # text_verdict SHOT RECT LINES [underline]: "ok ..." when, inside the window's one-pixel
 # frame, the dark pixels of SHOT fill LINES lines of the font, each centred, from near its
 # top and at least half a line high, the widest as wide as the window's text, none touching
@@ -87,7 +84,7 @@ check_text() {
 # once and on one a moment later, then waits until it is gone. INFO_RECT is its rect.
 shown() {
   local name=$1; shift
-  wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "$name: no information window"
+  wait_until 10 info_window_shown || fail "$name: no information window"
   INFO_RECT=$(info_rect)
   e2e_screenshot "$name" >/dev/null || fail "no screenshot"
   check_text "$name" "$INFO_RECT" "$@"
@@ -95,17 +92,17 @@ shown() {
   e2e_screenshot "${name}_later" >/dev/null || fail "no screenshot"
   # On a slow machine the window may be gone by now: then there is nothing to compare.
   if [ "$(info_rect)" = "$INFO_RECT" ]; then check_text "${name}_later" "$INFO_RECT" "$@"; fi
-  wait_until 10 eval '[ -z "$(info_rect)" ]' || fail "$name: the window did not go away"
+  wait_until 10 eval '! info_window_shown' || fail "$name: the window did not go away"
 }
 
-out=$(wine_run 20 show_info.exe 'nothing' 0 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'nothing' 0 | tr -d '\r')
 [ "$out" = "blocked_ms=0" ] || fail "duration 0 should return at once: $out"
 
-wine_bg show_info.exe 'One line' 2500
+wine_bg dialog_probe.exe info 'One line' 2500
 shown info_window_one_line 1
 one=$INFO_RECT
 for round in 1 2 3; do
-  wine_bg show_info.exe 'One line\nand a second, longer line' -2500
+  wine_bg dialog_probe.exe info 'One line\nand a second, longer line' -2500
   shown "info_window_two_lines_$round" 2
   two=$INFO_RECT
 done
@@ -124,8 +121,8 @@ done
 
 # Covered by another X window and uncovered again, the window shows its text again.
 convert -size 300x120 xc:lightyellow "$SHOTS/cover.png"
-wine_bg show_info.exe 'Covered, then\nuncovered' 8000
-wait_until 10 eval '[ -n "$(info_rect)" ]' || fail "no information window to cover"
+wine_bg dialog_probe.exe info 'Covered, then\nuncovered' 8000
+wait_until 10 info_window_shown || fail "no information window to cover"
 rect=$(info_rect)
 covered() { e2e_screenshot covered >/dev/null && [ "$(text_verdict covered "$rect" 2)" = "no text at all" ]; }
 timeout 30 display -geometry +362+324 "$SHOTS/cover.png" 9>&- 2>/dev/null &
@@ -136,15 +133,15 @@ wait "$cover_pid" 2>/dev/null
 uncovered() { e2e_screenshot uncovered >/dev/null && [ "$(text_verdict uncovered "$rect" 2 | cut -d' ' -f1)" = ok ]; }
 wait_until 3 uncovered || true
 check_text uncovered "$rect" 2
-wait_until 15 eval '[ -z "$(info_rect)" ]' || fail "the covered window did not go away"
+wait_until 15 eval '! info_window_shown' || fail "the covered window did not go away"
 
 # The caller is blocked for the duration, and not much longer.
-out=$(wine_run 20 show_info.exe 'wait' 700 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'wait' 700 | tr -d '\r')
 ms=${out#blocked_ms=}
 echo "a 700 ms window blocked its caller for $ms ms"
 [ "$ms" -ge 690 ] || fail "the call returned after $ms ms instead of 700"
 [ "$ms" -lt 1700 ] || fail "the call returned only after $ms ms instead of 700"
-out=$(wine_run 20 show_info.exe 'blink' -1 | tr -d '\r')
+out=$(wine_run 20 dialog_probe.exe info 'blink' -1 | tr -d '\r')
 [ "${out#blocked_ms=}" -lt 1000 ] || fail "a 1 ms window blocked for ${out#blocked_ms=} ms"
 
 # Inside the hook of another application: the map name of a selector ("Red &Blue", shown as

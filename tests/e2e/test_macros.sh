@@ -7,13 +7,13 @@ e2e_setup
 
 start_host "$(settings_file macros.ini)"
 wine_bg target_app.exe Second --second-edit
-wait_until 20 wine_run 5 win_tool.exe wait-window Second 1 || fail "window Second never appeared"
+wait_window Second
 start_target First
 
 # {!Run target_app.exe Launched}
 keys bp:41,1e
-wait_until 20 wine_run 5 win_tool.exe wait-window Launched 1 || fail "Run did not start the program"
-wine_run 10 win_tool.exe close Launched >/dev/null
+wait_window Launched
+W close Launched >/dev/null
 wait_until 10 focus_window First || fail "cannot focus First again"
 
 # before{!Wait 500}after: the rest of the text comes at least 500 ms later.

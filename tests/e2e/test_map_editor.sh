@@ -9,16 +9,18 @@ source "$(dirname "$0")/editor.sh"
 e2e_setup
 
 INI=editor.ini
-start_editor_front_end "$(settings_file $INI)" Greek /M:Greek
-button_hwnd=$(wine_run 10 win_tool.exe list | tr -d '\r' | awk '$3 == "TMain" { print $1 }')
-open_editor Greek
+# An immutable settings file must not outlive the test: the next setup removes the folder.
+at_exit 'chattr -i "$E2E_DIR/$INI" 2>/dev/null'
+start_front_end "/I:$(settings_file $INI)" /M:Greek
+button=$(button_hwnd)
+open_editor
 
 # Mapping is off while the editor is the active application.
 wait_until 10 eval '[ "$(store_field HookHandle)" = 0 ]' || fail "the hook stayed on while editing"
 [ "$(store_field Front)" = 0 ] || fail "front value $(store_field Front) while editing"
 
 # First opening: centred on the 1024 x 768 screen, small state.
-IFS=, read -r l t r b <<<"$(wine_run 10 win_tool.exe rect "$ED" | tr -d '\r')"
+IFS=, read -r l t r b <<<"$(W rect "$ED")"
 [ $(( l + r )) -ge 1022 ] && [ $(( l + r )) -le 1026 ] && [ $(( t + b )) -ge 766 ] && [ $(( t + b )) -le 770 ] ||
   fail "not centred: $l,$t,$r,$b"
 [ "$(ctl $MORE_BUTTON)" = ">>" ] || fail "not small at first"
@@ -49,19 +51,23 @@ expect_ctl $SELECTOR_VIEW "(SCA) F3"
 rows | grep -Fxq 'A\x09\x09\x01tom' || fail "rows of Tom & Jerry: $(rows)"
 
 # The map menu opens on a right-click and on a double-click; its hints show in the Info
-# panel.
-menu_open() { wine_run 5 win_tool.exe list | grep -q '#32768'; }
-read -r x y <<<"$(control_centre "$ED" $MAP_LIST)"
+# panel while the mouse is over an entry.
+hover() {  # hover ENTRY: the mouse over the shown menu entry ENTRY of the editor
+  local l t r b
+  IFS=, read -r l t r b <<<"$(W menu "$ED" | awk -F'\t' -v e="$1" '$5 == e && $6 != "-" { print $6; exit }')"
+  [ -n "$b" ] || fail "no shown menu entry $1"
+  timeout 5 xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 ))
+}
+read -r x y <<<"$(control_centre $MAP_LIST)"
 click_at "$x" "$y" 3
-wine_run 10 win_tool.exe menukeys 28 >/dev/null || fail "no map menu on a right-click"
-expect_info "Create an empty map"
-wine_run 10 win_tool.exe menukeys 28 28 >/dev/null
-expect_info "Erase the selected map map"
-wine_run 10 win_tool.exe menukeys 1b >/dev/null
+wait_until 5 menu_open || fail "no map menu on a right-click"
+hover New; expect_info "Create an empty map"
+hover Delete; expect_info "Erase the selected map map"
+W menu-close "$ED" >/dev/null
 wait_until 5 eval '! menu_open' || fail "the map menu stayed open"
 timeout 5 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
 wait_until 5 menu_open || fail "no map menu on a double-click"
-wine_run 10 win_tool.exe menukeys 1b >/dev/null
+W menu-close "$ED" >/dev/null
 wait_until 5 eval '! menu_open' || fail "the map menu stayed open"
 
 # Refusals, each with its message and nothing written.
@@ -84,7 +90,7 @@ focus_key_box; type_keys q             # no assignment yet
 expect_ctl $TEXT_BOX ""
 expect_ctl $KILL_BUTTON "Kill"
 press Store;  expect_info "No "
-wine_run 10 win_tool.exe settext "$ED" "$(child_index $TEXT_BOX)" "$(head -c 1100 /dev/zero | tr '\0' x)"
+set_ctl $TEXT_BOX "$(head -c 1100 /dev/zero | tr '\0' x)"
 press Store;  expect_info "Text too long: more than 1023 characters when stored. (Shorten the text)"
 click_map_entry 0                      # <off>
 press Store;  expect_info "This map cannot be edited. (Select another map)"
@@ -92,11 +98,7 @@ press Store;  expect_info "This map cannot be edited. (Select another map)"
 
 # Store: blanks and backslashes encoded; a line break and quotes survive the round trip.
 click_map_entry 1
-text_box_index=$(child_index $TEXT_BOX)
-store_text() {
-  wine_run 10 win_tool.exe settext "$ED" "$text_box_index" "$1" || fail "settext"
-  press Store
-}
+store_text() { set_ctl $TEXT_BOX "$1"; press Store; }
 focus_key_box; type_keys q
 store_text 'a b\c'
 wait_until 5 ini_has $INI '16_N=a\sb\\c' || fail "Store wrote: $(ini_text $INI | grep 16_N)"
@@ -142,49 +144,41 @@ click_map_entry 1
 press ">>"
 expect_ctl $MORE_BUTTON "<<"
 e2e_screenshot map_editor_large
-rect_before=$(wine_run 10 win_tool.exe rect "$ED" | tr -d '\r')
+rect_before=$(W rect "$ED")
 press Close
-wait_until 10 wine_run 5 win_tool.exe wait-gone "$ED" 1 || fail "the editor did not close"
+wait_gone "$ED"
 IFS=, read -r l t r b <<<"$rect_before"
 ini_has $INI "EditorTop=$t" && ini_has $INI "EditorLeft=$l" && ini_has $INI "EditorBig=1" ||
   fail "editor settings: $(ini_text $INI | grep Editor)"
-wait_until 10 wine_run 5 win_tool.exe wait-window Greek 1 || fail "the button does not show Greek"
+expect_title Greek 10
 wait_until 10 hook_installed || fail "the hook was not handed back"
-[ "$(store_field Front)" = "$(( 16#$button_hwnd ))" ] || fail "front value after closing: $(store_field Front)"
+[ "$(front_value)" = "$button" ] || fail "front value after closing: $(front_value)"
 
 # Reopened at the stored place, in the large state.
-open_editor Greek
-[ "$(wine_run 10 win_tool.exe rect "$ED" | tr -d '\r')" = "$rect_before" ] || fail "reopened elsewhere"
+open_editor
+[ "$(W rect "$ED")" = "$rect_before" ] || fail "reopened elsewhere"
 expect_ctl $MORE_BUTTON "<<"
-wine_run 10 win_tool.exe children "$ED" | tr -d '\r' | awk -v id=$MACRO_BOX '$3 == id { exit $NF != 1 }' ||
-  fail "MacroBox hidden in the large state"
+W children "$ED" | awk -v id=$MACRO_BOX '$3 == id { exit $NF != 1 }' || fail "MacroBox hidden in the large state"
 
 # A failed write: the error box, the editor stays usable and still closes; the hook is
 # handed back all the same.
 chattr +i "$E2E_DIR/$INI" || fail "chattr"
-trap '_rc=$?; chattr -i "$E2E_DIR/$INI" 2>/dev/null; (exit $_rc); e2e_teardown' EXIT
 focus_key_box; type_keys r
-wine_run 10 win_tool.exe settext "$ED" "$text_box_index" "not stored"
-press Store
-wait_until 10 wine_run 5 win_tool.exe wait-window "Tessel+ : Error" 1 || fail "no error box for Store"
+store_text "not stored"
 # (The command line is upper-cased, the file name with it.)
-[ "$(error_box_text)" = 'Unable to write to C:\TESSEL\EDITOR.INI' ] || fail "error box: $(error_box_text)"
+wait_window "Tessel+ : Error"
 e2e_screenshot map_editor_write_error
-wine_run 10 win_tool.exe click "Tessel+ : Error" OK >/dev/null
-wait_until 10 wine_run 5 win_tool.exe wait-gone "Tessel+ : Error" 1 || fail "error box stayed"
+close_box "Tessel+ : Error" 'Unable to write to C:\TESSEL\EDITOR.INI'
 press "<<"                               # the editor stays usable
 expect_ctl $MORE_BUTTON ">>"
 press Close
-wait_until 10 wine_run 5 win_tool.exe wait-window "Tessel+ : Error" 1 || fail "no error box when closing"
-wine_run 10 win_tool.exe click "Tessel+ : Error" OK >/dev/null
-wait_until 10 wine_run 5 win_tool.exe wait-gone "$ED" 1 || fail "the editor did not close after the failed write"
+close_box "Tessel+ : Error"
+wait_gone "$ED"
 ini_has $INI "EditorBig=1" || fail "EditorBig changed in an unwritable file"
 # The button window installs the hook again; its loader cannot write the file either,
 # which the button window reports in its own error box.
-wait_until 10 eval '[ "$(store_field Front)" = "$(( 16#$button_hwnd ))" ]' ||
-  fail "the hook was not handed back to the button window: front $(store_field Front)"
-if wait_until 10 wine_run 5 win_tool.exe wait-window "Tessel+ : Error" 1; then
-  wine_run 10 win_tool.exe click "Tessel+ : Error" OK >/dev/null
-fi
+wait_until 10 eval '[ "$(front_value)" = "$button" ]' ||
+  fail "the hook was not handed back to the button window: front $(front_value)"
+if W wait-window "Tessel+ : Error" 10 >/dev/null; then click "Tessel+ : Error" OK; fi
 chattr -i "$E2E_DIR/$INI"
 echo PASS

@@ -7,7 +7,7 @@ e2e_setup
 
 OTHER="Player Other App"
 wine_bg target_app.exe "$OTHER"
-wait_until 20 wine_run 5 win_tool.exe wait-window "$OTHER" 1 || fail "window $OTHER never appeared"
+wait_window "$OTHER"
 
 TESSEL_OTHER_TITLE="$OTHER" run_windows_gtest gtest_player_platform.exe 180
 [ "$(tr -d '\r' < "$E2E_DIR/$OTHER.txt")" = "moved" ] || fail "$OTHER holds [$(cat "$E2E_DIR/$OTHER.txt")]"

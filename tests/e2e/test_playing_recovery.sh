@@ -9,7 +9,7 @@ start_host "$(settings_file playing.ini)"
 start_target Other
 cp "$E2E_DIR/target_app.exe" "$E2E_DIR/player_app.exe"   # a separate image name to kill
 wine_bg player_app.exe Player
-wait_until 20 wine_run 5 win_tool.exe wait-window Player 1 || fail "window Player never appeared"
+wait_window Player
 wait_until 10 focus_window Player || fail "cannot focus Player"
 
 # A 3 s Wait holds the keyboard: the key typed meanwhile is lost, not queued.
@@ -28,7 +28,7 @@ expect_text Player "helddonestart"
 wait_until 10 focus_window Other || fail "cannot focus Other"
 keys bp:5a,2c; sleep 0.5
 text_is Other "" || fail "a key typed into another application while playing arrived"
-wine_run 10 win_tool.exe kill player_app.exe >/dev/null || fail "cannot kill the player"
+W kill player_app.exe >/dev/null || fail "cannot kill the player"
 start_ms=$(( $(date +%s%N) / 1000000 ))
 recovered=0
 for _ in $(seq 1 40); do

@@ -1,23 +1,15 @@
 #!/usr/bin/env bash
-# The prompt dialog (class TAsk) on its own, run by prompt_probe.exe, for what the map
+# The prompt dialog (class TAsk) on its own, run by dialog_probe.exe, for what the map
 # commands cannot show: scaling by the zoom, the first focus, Enter and Escape pressing
 # nothing but a focused button, and the close box giving 0 with the answer field's text.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 
-W() {
-  local out rc
-  out=$(wine_run 20 win_tool.exe "$@")
-  rc=$?
-  printf '%s\n' "$out" | tr -d '\r'
-  return $rc
-}
-has_control() { W children "$1" | grep -qE "^[0-9]+ $2 $3 "; }
 # prompt ZOOM SPEC ANSWER TITLE: opens the prompt and waits for its controls.
 prompt() {
   rm -f "$E2E_DIR/prompt.out"
-  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" prompt_probe.exe "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
-  wait_until 20 has_control "$4" Static 105 || fail "no prompt \"$4\""
+  (cd "$E2E_DIR" && exec timeout -k 5 120 "$WINE" dialog_probe.exe prompt "$1" "$2" "$3" 9>&- >"$E2E_DIR/prompt.out" 2>&1) &
+  wait_until 20 W text "$4" 105 || fail "no prompt \"$4\""
 }
 outcome() {  # outcome TEXT: what the probe printed once the dialog closed
   wait_until 20 grep -q '^answer=' "$E2E_DIR/prompt.out" || fail "the prompt did not close (waiting for [$1])"
@@ -34,29 +26,28 @@ title='Tessel+ : Question'
 prompt 100 'Tessel+ : Question,do you really want to\npermanently remove map\nTom && Jerry ?,<-Back,Yes' '-' "$title"
 visible "$title" 101 && visible "$title" 102 || fail "both buttons must show"
 visible "$title" 103 || visible "$title" 104 && fail "the only button and the answer field must be hidden"
-wait_until 10 focus_is 'Button|<-Back' || fail "first focus: $(W focus)"
+wait_until 10 focus_is '101 Button [<-Back]' || fail "first focus: $(W focus)"
 wait_until 10 focus_window "$title" || fail "cannot focus the prompt"
 timeout 5 xdotool key Escape Tab
-wait_until 10 focus_is 'Button|Yes' || fail "Tab after Escape did not reach Yes: $(W focus)"
+wait_until 10 focus_is '102 Button [Yes]' || fail "Tab after Escape did not reach Yes: $(W focus)"
 e2e_screenshot prompt_question
-W click "$title" Yes >/dev/null
+click "$title" Yes
 outcome 'result=2 answer=[-]'
 
 # Three choices at zoom 150: a drop-down starting at its first item, everything scaled;
 # Enter in the answer field presses nothing; the close box gives 0 and the field's text.
 title=Tessel+
 prompt 150 'Tessel+,Select a map to import,<-Back,Ok' 'alpha,beta,gamma' "$title"
-[ "$(W combo "$title" 3 | paste -sd' ')" = "dropdown 3 0 alpha beta gamma" ] || fail "drop-down: $(W combo "$title" 3)"
+[ "$(combo_state "$title" 104 | paste -sd' ')" = "dropdown 3 0 alpha beta gamma" ] || fail "drop-down: $(combo_state "$title" 104)"
 [ "$(size_of "$title" 101)" = 112x30 ] || fail "a button of 75 x 20 at 150 %: $(size_of "$title" 101)"
 [ "$(size_of "$title" 105)" = 304x73 ] || fail "the prompt of 203 x 49 at 150 %: $(size_of "$title" 105)"
 sleep 0.5  # let the controls paint before the picture
 e2e_screenshot prompt_dropdown
-edit=$(W children "$title" | awk '$2 == "Edit" { print $1 }')
-W settext "$title" "$edit" typed >/dev/null
+W settext "$title" 104 typed >/dev/null
 wait_until 10 focus_window "$title" || fail "cannot focus the prompt"
-W fgattach "$title" "$edit" >/dev/null || fail "cannot focus the answer field"
+W fgattach "$title" 104 >/dev/null || fail "cannot focus the answer field"
 timeout 5 xdotool key Return Tab
-wait_until 10 focus_is 'Button|<-Back' || fail "Tab after Enter did not wrap to <-Back: $(W focus)"
+wait_until 10 focus_is '101 Button [<-Back]' || fail "Tab after Enter did not wrap to <-Back: $(W focus)"
 W close "$title" >/dev/null
 outcome 'result=0 answer=[typed]'
 
@@ -64,7 +55,7 @@ outcome 'result=0 answer=[typed]'
 title=Information
 prompt 100 'Information,All done,Close' '-' "$title"
 control "$title" 103 | grep -q '^Button 103 \[Close\] .* 1$' || fail "only button: $(control "$title" 103)"
-wait_until 10 focus_is 'Button|Close' || fail "first focus: $(W focus)"
+wait_until 10 focus_is '103 Button [Close]' || fail "first focus: $(W focus)"
 wait_until 10 focus_window "$title" || fail "cannot focus the prompt"
 timeout 5 xdotool key Return
 outcome 'result=1 answer=[-]'

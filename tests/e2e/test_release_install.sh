@@ -71,7 +71,6 @@ PROGRAM_FILES="TESSEL32.EXE TESSHOOK32.DLL TESSHIDE32.EXE TESSEL32.CHM"
 registry() { local out; out=$(wine_run 20 reg query "$KEY" 2>/dev/null) && tr -d '\r' <<<"$out"; }
 registry_value() { registry | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 shortcut_field() { wine_run 20 release_probe.exe shortcut "$WIN_SHORTCUT" | sed -n "s/^$1=//p"; }
-process_running() { wine_run 10 win_tool.exe procs | tr -d '\r' | grep -qi " $1\$"; }
 files_installed() {
   local f
   for f in $PROGRAM_FILES; do cmp -s "$STAGE/$f" "$INSTDIR/$f" || return 1; done
@@ -100,13 +99,13 @@ registry
 
 # --- the program through its shortcut: demo maps, a mapped key ---------------------------
 wine_run 20 release_probe.exe run-shortcut "$WIN_SHORTCUT" || fail "the shortcut's command line did not start"
-wait_until 30 wine_run 5 win_tool.exe wait-window Tessel+ 1 || fail "no button window after the shortcut"
+wait_window Tessel+ 30
 wait_until 20 hook_installed || fail "the front end installed no hook"
 [ "$(store_field LoadedCount)" = 3 ] || fail "the store holds $(store_field LoadedCount) maps, not the 3 demo maps"
 start_target "Installed test"
 keys bd:11,1d bp:72,3d bu:11,1d                    # Ctrl+F3: the demo's Macros map
 wait_until 10 selected_is 3 || fail "Ctrl+F3 did not select Macros (selected: $(store_field SelectedMap))"
-wait_until 10 wine_run 5 win_tool.exe wait-window Macros 1 || fail "the button does not show Macros"
+wait_window Macros 10
 focus_window "Installed test" || fail "cannot focus the test window again"
 keys bp:32,03                                      # the 2 key: {+hello}\sworld
 expect_text "Installed test" "HELLO world" 10
@@ -119,15 +118,15 @@ if [ "$files_in_use" = 1 ]; then
   wine_run 120 setup.exe /S
   rc=$?
   [ "$rc" -eq 2 ] || fail "an install over the running Tessel+ ended with $rc, not 2"
-  process_running TESSEL32.EXE || fail "the running Tessel+ went away during the refused install"
+  running TESSEL32.EXE || fail "the running Tessel+ went away during the refused install"
   echo "install over the running program refused with exit code 2"
 else
   echo "NOTE: this Wine lets a running program's file be opened for writing; the refusal is not tested"
 fi
 
-wine_run 10 win_tool.exe close Macros >/dev/null
-wait_until 20 eval '! process_running TESSEL32.EXE' || fail "Tessel+ did not close"
-wine_run 10 win_tool.exe kill target_app.exe >/dev/null
+W close Macros >/dev/null
+wait_until 20 running TESSEL32.EXE 0 || fail "Tessel+ did not close"
+W kill target_app.exe >/dev/null
 
 # --- upgrade: the user's settings stay, the program files are written again --------------
 printf '[Mine]\r\n30_N=user\\sdata\r\n' >>"$SETTINGS"

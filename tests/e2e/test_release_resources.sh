@@ -5,6 +5,7 @@
 export TESSEL_E2E_TIMEOUT=${TESSEL_E2E_TIMEOUT:-300}
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
+source "$(dirname "$0")/editor.sh"
 
 VERSION=$(sed -n 's/^project(TesselPlus VERSION \([0-9.]*\).*/\1/p' "$_E2E_REPO/CMakeLists.txt")
 WIN32_DIR=${TESSEL_WIN32_DIR:-$(dirname "$TESSEL_WIN64_DIR")/win32}
@@ -73,13 +74,11 @@ echo "context 1: language.htm"
 
 # --- the button window with its menu --------------------------------------------------------
 cp "$_E2E_REPO/demo/TESSEL32.INI" "$E2E_DIR/TESSEL32.INI"
-wine_bg TESSEL32.EXE '/I:C:\tessel\TESSEL32.INI' /M:GREEK
-wait_until 30 wine_run 5 win_tool.exe wait-window GREEK 1 || fail "no button window"
-rect() { wine_run 5 win_tool.exe rect "$1" | tr -d '\r'; }
-menu_rects() { wine_run 5 win_tool.exe list | tr -d '\r' | awk '$3 == "#32768" { print $NF }'; }
-menus_open() { [ "$(menu_rects | wc -l)" -ge "$1" ]; }
-# crop NAME RECT...: the part of the screen that holds every rectangle, with a margin.
-crop() {
+start_front_end '/I:C:\tessel\TESSEL32.INI' /M:GREEK
+expect_title GREEK
+menu_rects() { W list | awk '$3 == "#32768" { print $NF }'; }
+# picture NAME RECT...: the part of the screen that holds every rectangle, with a margin.
+picture() {
   local name=$1; shift
   e2e_screenshot "$name-screen" >/dev/null || fail "no screenshot"
   local box
@@ -92,52 +91,46 @@ crop() {
   echo "picture: $SHOTS/$name.png ($box)"
 }
 
-crop button "$(rect GREEK)"
-IFS=, read -r l t r b <<<"$(rect GREEK)"
-timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 || fail "xdotool click failed"
-wait_until 10 menus_open 1 || fail "the button's menu did not open"
-wine_run 10 release_probe.exe menu-keys up right || fail "cannot open Controls"
-wait_until 10 menus_open 2 || fail "the Controls submenu did not open"
-crop button-menu "$(rect GREEK)" $(menu_rects)
-wine_run 10 release_probe.exe menu-keys up up up return || fail "cannot choose Edit Maps"
-
-editor_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' TMapeditor \[Tessel+ : Map editor\]'; }
-wait_until 20 editor_shown || fail "Edit Maps opened no map editor"
-crop map-editor "$(rect 'Tessel+ : Map editor')"
+picture button "$(button_rect)"
+# The pointer stays where a user clicked the button, so that the editor opens with its own hint.
+IFS=, read -r l t r b <<<"$(button_rect)"
+timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) || fail "xdotool mousemove failed"
+menu_choose Controls
+wait_until 10 eval '[ "$(menu_rects | wc -l)" = 2 ]' || fail "the Controls submenu did not open"
+picture button-menu "$(button_rect)" $(menu_rects)
+W menu-pick GREEK "Edit Maps" >/dev/null || fail "cannot choose Edit Maps"
+wait_window "$ED"
+W list | grep -q " TMapeditor \[$ED\]" || fail "Edit Maps opened no map editor"
+picture map-editor "$(W rect "$ED")"
 # F1 on the command list opens the help viewer (at the replacement-text language).
-help_shown() { wine_run 5 win_tool.exe list | tr -d '\r' | grep -q ' HH Parent \[Tessel+ Help\]'; }
-wine_run 10 win_tool.exe click 'Tessel+ : Map editor' '>>' >/dev/null
-wait_until 10 focus_window 'Tessel+ : Map editor' || fail "cannot focus the map editor"
-commands=$(wine_run 5 win_tool.exe children 'Tessel+ : Map editor' | tr -d '\r' | awk '$3 == 217 { print $1; exit }')
-[ -n "$commands" ] || fail "the map editor has no command list"
-wine_run 10 win_tool.exe fgattach 'Tessel+ : Map editor' "$commands" || fail "cannot focus the command list"
+help_shown() { W list | grep -q ' HH Parent \[Tessel+ Help\]'; }
+press ">>"
+wait_until 10 focus_window "$ED" || fail "cannot focus the map editor"
+W fgattach "$ED" $LANG_LIST >/dev/null || fail "cannot focus the command list"
 timeout 5 xdotool key F1 || fail "xdotool key F1 failed"
 wait_until 30 help_shown || fail "F1 on the command list opened no help viewer"
-wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
+W close 'Tessel+ Help' >/dev/null
 wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
-wine_run 10 win_tool.exe close 'Tessel+ : Map editor' >/dev/null
-wait_until 20 eval '! editor_shown' ||
-  { e2e_screenshot editor-not-closed; wine_run 5 win_tool.exe list; fail "the map editor did not close"; }
+W close "$ED" >/dev/null
+W wait-gone "$ED" 20 >/dev/null ||
+  { e2e_screenshot editor-not-closed; W list; fail "the map editor did not close"; }
 
 # --- help from the menu: Controls, Help, Contents -------------------------------------------
 # The button shows the map again at its next poll (200 ms) after the editor has closed.
-wait_until 10 wine_run 5 win_tool.exe wait-window GREEK 1 || fail "the button does not show GREEK again"
-IFS=, read -r l t r b <<<"$(rect GREEK)"
-timeout 5 xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 || fail "xdotool click failed"
-wait_until 10 menus_open 1 || fail "the button's menu did not open again"
-wine_run 10 release_probe.exe menu-keys up right up right return || fail "cannot choose Help, Contents"
+expect_title GREEK 10
+menu_choose Controls Help Contents
 wait_until 30 help_shown || fail "Help, Contents opened no help viewer"
 e2e_screenshot help-from-menu
-wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
-wine_run 10 win_tool.exe close GREEK >/dev/null
+W close 'Tessel+ Help' >/dev/null
+W close GREEK >/dev/null
 
 # --- the help viewer through HtmlHelpA, at the contents and at context 1 --------------------
 for context in "" 1; do
   wine_bg release_probe.exe help 'C:\tessel\TESSEL32.CHM' $context
   wait_until 30 help_shown || fail "no help viewer (HH Parent) for context [$context]"
   echo "HtmlHelpA ${context:+context $context }opened the viewer"
-  wine_run 10 win_tool.exe close 'Tessel+ Help' >/dev/null
+  W close 'Tessel+ Help' >/dev/null
   wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
-  wine_run 10 win_tool.exe kill release_probe.exe >/dev/null
+  W kill release_probe.exe >/dev/null
 done
 echo "PASS"

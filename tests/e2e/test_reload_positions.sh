@@ -27,7 +27,7 @@ wait_until 10 has_entry 31_N || fail "the maps were not loaded again"
 wait_until 5 eval '[ "$(store_field Playing)" = 0 ]' || fail "the old text goes on after the reload"
 sleep 3.5                            # past the end of the old Wait
 for title in Legit Intruder; do
-  wine_run 10 win_tool.exe wait-window "$title" 0 >/dev/null && fail "the program \"$title\" was started"
+  window_shown "$title" && fail "the program \"$title\" was started"
 done
 
 wait_until 10 focus_window Dead || fail "cannot focus Dead"

@@ -9,6 +9,7 @@ e2e_setup
 
 NO_MEMORY="Tessel+ : Could not allocate memory"
 TOO_SMALL="Tessel+ : Cannot load the maps"
+TOO_SMALL_TEXT=$'The allocated memory is too small for the maps.\nPlease restart Tessel that it can allocate more memory.'
 logged() { grep -qxF -- "$1" "$E2E_LOG"; }
 
 # Another kind of object holds the name "TESSEL32MUTEX" before any library is loaded: the
@@ -26,7 +27,7 @@ loaded=0") ;;
 esac
 store_gone || fail "a process without the mutex created a store"
 kill "$squatter" $(pgrep -P "$squatter") 2>/dev/null
-wine_run 10 win_tool.exe kill win_tool.exe >/dev/null
+W kill win_tool.exe >/dev/null
 
 # The directory of the settings file does not exist: Allocate cannot be written back.
 keeper err install 6 'C:\nodir\x.ini' lasterror
@@ -56,7 +57,7 @@ front=8' "Install of a locked settings file"
 expect "$(store_value HookHandle)" 0 "no hook after the failed write"
 expect "$(store_value LoadedCount)" 1 "the maps of the last good load stay"
 release err
-wine_run 10 win_tool.exe kill store_client.exe >/dev/null
+W kill store_client.exe >/dev/null
 wait_until 30 store_gone || fail "the store stays"
 
 # Allocate too large for a 32-bit store size: message box, no store, the process goes on.
@@ -65,9 +66,7 @@ for allocate in 2097148 2147483647 0x7FFFFFFF; do
   : >"$E2E_LOG"
   wine_bg store_client.exe install 1 "$big" getfront loaded mapbyindex 1 indexbymap BIG lasterror \
     touch 'C:\tessel\big.done'
-  wait_until 20 box_shown "$NO_MEMORY" || fail "Allocate=$allocate: no message box"
-  expect_box_text "$NO_MEMORY" "Something is wrong, it may be necessary to" "restart Tessel+ or Windows"
-  close_box "$NO_MEMORY"
+  close_box "$NO_MEMORY" $'Something is wrong, it may be necessary to\nrestart Tessel+ or Windows'
   wait_until 20 test -f "$E2E_DIR/big.done" || fail "Allocate=$allocate: the process did not go on"
   rm -f "$E2E_DIR/big.done"
   for line in front=0 loaded=0 'map=<off>' index=0 'lasterror=Could not allocate memory'; do
@@ -81,7 +80,7 @@ done
 small=$(write_ini small.ini '[TESSEL32]' 'Allocate=-4' '[MAPS]' 'SMALL=' '[SMALL]' '30_N=some text')
 : >"$E2E_LOG"
 wine_bg store_client.exe install 1 "$small" lasterror getfront touch 'C:\tessel\small.done'
-close_box "$TOO_SMALL"
+close_box "$TOO_SMALL" "$TOO_SMALL_TEXT"
 wait_until 20 test -f "$E2E_DIR/small.done" || fail "the process did not go on after the box"
 logged 'lasterror=The allocated memory is too small for the maps.' ||
   fail "maps that do not fit were not reported: $(cat "$E2E_LOG")"

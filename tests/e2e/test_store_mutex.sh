@@ -18,7 +18,7 @@ wine_bg holder.exe hold-mutex 200
 wait_until 20 holding 1 || fail "the holder never took the mutex"
 out=$(client 4 getfront)
 expect "$?" 124 "GetFront while another process holds the mutex (output [$out])"
-wine_run 10 win_tool.exe kill holder.exe >/dev/null || fail "cannot kill the holder"
+W kill holder.exe >/dev/null || fail "cannot kill the holder"
 out=$(client 20 getfront loaded)
 expect "$out" "front=3
 loaded=1" "exports after the holder was terminated"

@@ -6,8 +6,6 @@
 //   in-use FILE               exit 0 when another process holds FILE (it cannot be opened
 //                             for writing without sharing), 1 when it can be
 //   manifest FILE             the application manifest embedded as resource 1
-//   menu-keys KEY...          post keys (up, down, left, right, return, escape) to the open
-//                             popup menu, 300 ms apart
 //   help FILE.chm [CONTEXT]   open the help file in the HTML Help viewer (at its contents
 //                             page, or at a context id) and serve it for 60 s
 // The system libraries are loaded at run time: the test programs link none but user32.
@@ -138,25 +136,6 @@ int Manifest(const char* file) {
   return 0;
 }
 
-// The menu loop of the program whose popup menu is open reads these from its queue.
-int MenuKeys(int count, char** names) {
-  const struct { const char* name; WPARAM key; } kKeys[] = {
-      {"up", VK_UP}, {"down", VK_DOWN}, {"left", VK_LEFT}, {"right", VK_RIGHT},
-      {"return", VK_RETURN}, {"escape", VK_ESCAPE}};
-  for (int i = 0; i < count; ++i) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu)) return std::printf("release_probe: no open menu\n"), 1;
-    WPARAM key = 0;
-    for (const auto& entry : kKeys)
-      if (std::string(names[i]) == entry.name) key = entry.key;
-    if (!key) return std::printf("release_probe: unknown key %s\n", names[i]), 2;
-    PostMessageA(menu, WM_KEYDOWN, key, 1);
-    PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
-    Sleep(300);
-  }
-  return 0;
-}
-
 int InUse(const char* file) {
   HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle != INVALID_HANDLE_VALUE) {
@@ -195,14 +174,13 @@ int Help(const char* file, const char* context) {
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc < 3) return std::printf("usage: release_probe.exe version|shortcut|run-shortcut|help FILE\n"), 2;
+  if (argc < 3) return std::printf("usage: release_probe.exe version|shortcut|run-shortcut|in-use|manifest|help FILE\n"), 2;
   const std::string command = argv[1];
   if (command == "version") return Version(argv[2]);
   if (command == "shortcut") return PrintShortcut(argv[2]);
   if (command == "run-shortcut") return RunShortcut(argv[2]);
   if (command == "in-use") return InUse(argv[2]);
   if (command == "manifest") return Manifest(argv[2]);
-  if (command == "menu-keys") return MenuKeys(argc - 2, argv + 2);
   if (command == "help") return Help(argv[2], argc > 3 ? argv[3] : nullptr);
   return std::printf("release_probe: unknown command %s\n", argv[1]), 2;
 }

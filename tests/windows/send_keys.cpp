@@ -1,16 +1,13 @@
-// send_keys.exe [-w TITLE] [--gap MS] TOKEN...
+// send_keys.exe [-w TITLE] [--stamp] TOKEN...
 //
 // Types through SendInput with both the virtual key and the scan code, which under Wine
 // gives the same keyboard messages as real keys (see docs/platform-notes.md).
 //   bp:VK,SCAN   press (down + up)      values in hex, e.g. bp:41,1e
 //   bd:VK,SCAN   down only              bu:VK,SCAN  up only
-//   bpx: bdx: bux:                      the same with KEYEVENTF_EXTENDEDKEY, e.g. bpx:27,4d
-//   vp: vd: vu:  virtual key only (scan 0)
-//   sleep:MS     pause
 //   text:STRING  ASCII letters, digits, blank and US punctuation (Shift where needed)
 //   -w TITLE     make the top-level window TITLE the foreground window first
-//   --gap MS     pause after each event (default 20)
 //   --stamp      print "sent TICK VK down|up" (GetTickCount) for each event
+// Events are 20 ms apart.
 // Exit code 0 when every event was sent (and -w succeeded).
 #include <windows.h>
 
@@ -27,24 +24,22 @@ namespace {
 constexpr WORD kShiftVk = VK_SHIFT;
 constexpr WORD kShiftScan = 0x2A;
 
-DWORD g_gap = 20;
 bool g_ok = true;
 bool g_stamp = false;
 
-void Send(WORD vk, WORD scan, bool up, bool extended) {
+void Send(WORD vk, WORD scan, bool up) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.wScan = scan;
   if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
-  if (extended) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   if (g_stamp) std::printf("sent %lu 0x%02X %s\n", GetTickCount(), vk, up ? "up" : "down");
   if (SendInput(1, &input, sizeof input) != 1) {
     std::printf("send_keys: SendInput(vk 0x%02X scan 0x%02X %s) failed, error %lu\n", vk, scan,
                 up ? "up" : "down", GetLastError());
     g_ok = false;
   }
-  if (g_gap > 0) Sleep(g_gap);
+  Sleep(20);
 }
 
 struct CharKey {
@@ -100,10 +95,10 @@ bool TypeText(const char* text) {
       std::printf("send_keys: no key for character 0x%02X\n", static_cast<unsigned char>(*p));
       return false;
     }
-    if (key.shift) Send(kShiftVk, kShiftScan, false, false);
-    Send(key.vk, key.scan, false, false);
-    Send(key.vk, key.scan, true, false);
-    if (key.shift) Send(kShiftVk, kShiftScan, true, false);
+    if (key.shift) Send(kShiftVk, kShiftScan, false);
+    Send(key.vk, key.scan, false);
+    Send(key.vk, key.scan, true);
+    if (key.shift) Send(kShiftVk, kShiftScan, true);
   }
   return true;
 }
@@ -149,25 +144,14 @@ bool SendToken(const char* token) {
   const char* colon = std::strchr(token, ':');
   if (colon == nullptr) return false;
   const std::string head(token, colon);
-  if (head == "sleep") {
-    Sleep(static_cast<DWORD>(std::strtoul(colon + 1, nullptr, 10)));
-    return true;
-  }
   if (head == "text") return TypeText(colon + 1);
-  if (head.size() < 2 || head.size() > 3 || (head[0] != 'b' && head[0] != 'v')) return false;
-  const char op = head[1];
-  if (op != 'p' && op != 'd' && op != 'u') return false;
-  if (head.size() == 3 && head[2] != 'x') return false;
-  const bool extended = head.size() == 3;
+  if (head != "bp" && head != "bd" && head != "bu") return false;
   char* end = nullptr;
   const auto vk = static_cast<WORD>(std::strtoul(colon + 1, &end, 16));
-  WORD scan = 0;
-  if (head[0] == 'b') {
-    if (end == nullptr || *end != ',') return false;
-    scan = static_cast<WORD>(std::strtoul(end + 1, nullptr, 16));
-  }
-  if (op != 'u') Send(vk, scan, false, extended);
-  if (op != 'd') Send(vk, scan, true, extended);
+  if (end == nullptr || *end != ',') return false;
+  const auto scan = static_cast<WORD>(std::strtoul(end + 1, nullptr, 16));
+  if (head != "bu") Send(vk, scan, false);
+  if (head != "bd") Send(vk, scan, true);
   return true;
 }
 
@@ -182,8 +166,6 @@ int main(int argc, char** argv) {
       if (!BringToFront(argv[++i])) return 1;
     } else if (std::strcmp(argv[i], "--stamp") == 0) {
       g_stamp = true;
-    } else if (std::strcmp(argv[i], "--gap") == 0 && i + 1 < argc) {
-      g_gap = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else {
       break;
     }

@@ -26,7 +26,6 @@
 //   touch PATH            creates the file PATH
 //   wait-file PATH SECS   waits until PATH exists (exit 3 when it does not in time), serving
 //                         this thread's messages meanwhile
-//   wait-stdin            waits for a line on stdin
 //   lock-file PATH SECS   opens PATH without sharing and keeps it open SECS seconds
 //   wait-front V SECS     waits until GetFront() is V (a slow hidden-mode host: exit 3 late)
 // Exit codes: 0 done, 2 usage, 3 a wait ran out, 4 a check failed.
@@ -223,10 +222,6 @@ int main(int argc, char** argv) {
         Pump(50);
       }
       i += 3;
-    } else if (command == "wait-stdin") {
-      char line[256];
-      if (!std::fgets(line, sizeof line, stdin)) return 3;
-      i += 1;
     } else if (command == "lock-file") {
       if (!need(2)) return Usage("lock-file PATH SECONDS");
       HANDLE file = CreateFileA(argv[i + 1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,

@@ -11,6 +11,7 @@
 //   direct COUNT    calls TESSHOOK32's KeyBoardHook itself COUNT times for the key-down and
 //                   the key-up of Z: the procedure's own cost, without the system's dispatch
 //                   (with --tessel)
+//   calls           the cost of the system calls the hook makes for every keystroke
 #include <windows.h>
 
 #include <algorithm>
@@ -155,6 +156,21 @@ int main(int argc, char** argv) {
     std::printf("direct calls=%d passed=%d per_call_us=%.3f\n", 2 * count, passed,
                 1000.0 * (NowMs() - start) / (2 * count));
     return passed == 2 * count ? 0 : 1;
+  }
+  if (std::strcmp(mode, "calls") == 0) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "TESSEL32TIMINGMUTEX");
+    const auto time = [](const char* name, auto call) {
+      const double start = NowMs();
+      for (int i = 0; i < 20000; ++i) call();
+      std::printf("%-34s %8.2f us\n", name, 1000.0 * (NowMs() - start) / 20000);
+    };
+    time("WaitForSingleObject+ReleaseMutex", [&] {
+      WaitForSingleObject(mutex, INFINITE);
+      ReleaseMutex(mutex);
+    });
+    time("GetAsyncKeyState", [] { GetAsyncKeyState(VK_SHIFT); });
+    time("GetKeyState", [] { GetKeyState(VK_CAPITAL); });
+    return 0;
   }
   if (std::strcmp(mode, "latency") == 0) {
     std::vector<double> delays;

@@ -1,15 +1,23 @@
-// menu_probe.dll: lets win_tool.exe read menus of another process, which GetMenuItemCount
-// and friends cannot do across processes. win_tool hooks the menu owner's thread with
-// WH_CALLWNDPROC (MenuProbeHook) and sends the registered message "TesselMenuProbe":
+// probe.dll: hooks that win_tool.exe sets on the threads of another process, to look from
+// inside it.
+//
+// MenuProbeHook (WH_CALLWNDPROC) reads menus, which GetMenuItemCount and friends cannot do
+// across processes. win_tool sends the registered message "TesselMenuProbe":
 //   to an open popup menu window (#32768), wParam 0: writes every open popup menu of that
 //     thread, each with its submenus;
 //   to any other window, wParam 0: writes that window's menu bar;
 //   wParam 1: closes the thread's open menus (EndMenu).
 // The text goes to "<path of this DLL>.txt", one line per item:
 //   depth TAB position TAB id TAB flags TAB text TAB rect
-// flags: C checked, P submenu, S separator, G grayed or disabled, "-" none; text as stored
-// ("&&" for a literal "&"); rect "l,t,r,b" on the screen while the item shows, else "-".
-// Each open popup menu starts with a line "#menu N".
+// flags: C checked, P submenu, S separator, G grayed or disabled, H highlighted, "-" none;
+// text as stored ("&&" for a literal "&"); rect "l,t,r,b" on the screen while the item
+// shows, else "-". Each open popup menu starts with a line "#menu N".
+//
+// ProbeGetMessage (WH_GETMESSAGE) runs whenever the thread takes a message from its queue,
+// so it sees whether (and when) the thread serves its messages at all. For the thread
+// message kProbeMessage it sets the event "TesselHostProbe"; with wParam VK it first calls
+// TESSHOOK32's KeyBoardHook there with the key data in lParam, as the system does for a
+// process of the other word size.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +26,7 @@
 namespace {
 
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+constexpr UINT kProbeMessage = WM_APP + 0x3A1;
 HMODULE self = nullptr;
 
 void WriteItems(FILE* out, HWND owner, HMENU menu, int depth) {
@@ -35,6 +44,7 @@ void WriteItems(FILE* out, HWND owner, HMENU menu, int depth) {
     if (item.hSubMenu) flags += 'P';
     if (item.fType & MFT_SEPARATOR) flags += 'S';
     if (item.fState & (MFS_GRAYED | MFS_DISABLED)) flags += 'G';
+    if (item.fState & MFS_HILITE) flags += 'H';
     if (flags.empty()) flags = "-";
     RECT rect = {};
     char where[64] = "-";
@@ -90,6 +100,21 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
       EndMenu();
     } else {
       Dump(call->hwnd);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && message->message == kProbeMessage) {
+    using HookProc = LRESULT(WINAPI*)(int, WPARAM, LPARAM);
+    const auto keyboardHook = reinterpret_cast<HookProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("TESSHOOK32.DLL"), "KeyBoardHook")));
+    if (message->wParam != 0 && keyboardHook) keyboardHook(HC_ACTION, message->wParam, message->lParam);
+    if (HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, "TesselHostProbe")) {
+      SetEvent(event);
+      CloseHandle(event);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
