@@ -25,7 +25,7 @@ expect_prompt Tessel+
 [ "$(answer_field)" = "simple 0 -1" ] || fail "New answer field: $(answer_field)"
 [ "$(answer)" = "" ] || fail "New starts with [$(answer)]"
 e2e_screenshot map_new_prompt
-for name in 'sixteen-chars-xx' '   ' 'maps' 'Selectors' 'TESSEL32' '<off>' 'a=b' '[x]' ';x'; do
+for name in 'sixteen-chars-xx' '   ' 'maps' '<off>' 'a=b'; do
   refused "$name" "Not valid mapname"
 done
 # A typed comma splits the answer text that comes back into choices.

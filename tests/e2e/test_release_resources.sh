@@ -114,23 +114,5 @@ wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
 W close "$ED" >/dev/null
 W wait-gone "$ED" 20 >/dev/null ||
   { e2e_screenshot editor-not-closed; W list; fail "the map editor did not close"; }
-
-# --- help from the menu: Controls, Help, Contents -------------------------------------------
-# The button shows the map again at its next poll (200 ms) after the editor has closed.
-expect_title GREEK 10
-menu_choose Controls Help Contents
-wait_until 30 help_shown || fail "Help, Contents opened no help viewer"
-e2e_screenshot help-from-menu
-W close 'Tessel+ Help' >/dev/null
 W close GREEK >/dev/null
-
-# --- the help viewer through HtmlHelpA, at the contents and at context 1 --------------------
-for context in "" 1; do
-  wine_bg release_probe.exe help 'C:\tessel\TESSEL32.CHM' $context
-  wait_until 30 help_shown || fail "no help viewer (HH Parent) for context [$context]"
-  echo "HtmlHelpA ${context:+context $context }opened the viewer"
-  W close 'Tessel+ Help' >/dev/null
-  wait_until 20 eval '! help_shown' || fail "the help viewer did not close"
-  W kill release_probe.exe >/dev/null
-done
 echo "PASS"

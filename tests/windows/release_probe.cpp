@@ -6,11 +6,8 @@
 //   in-use FILE               exit 0 when another process holds FILE (it cannot be opened
 //                             for writing without sharing), 1 when it can be
 //   manifest FILE             the application manifest embedded as resource 1
-//   help FILE.chm [CONTEXT]   open the help file in the HTML Help viewer (at its contents
-//                             page, or at a context id) and serve it for 60 s
 // The system libraries are loaded at run time: the test programs link none but user32.
 #include <windows.h>
-#include <htmlhelp.h>
 #include <shlobj.h>
 
 #include <fcntl.h>
@@ -147,40 +144,17 @@ int InUse(const char* file) {
   return error == ERROR_SHARING_VIOLATION ? 0 : 1;
 }
 
-int Help(const char* file, const char* context) {
-  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-  auto htmlHelp = Procedure<HtmlHelpFunction>("hhctrl.ocx", "HtmlHelpA");
-  if (!htmlHelp) return std::printf("release_probe: no HtmlHelpA in hhctrl.ocx\n"), 2;
-  const HWND viewer = context ? htmlHelp(nullptr, file, HH_HELP_CONTEXT, std::strtoul(context, nullptr, 10))
-                              : htmlHelp(nullptr, (std::string(file) + "::/contents.htm").c_str(),
-                                         HH_DISPLAY_TOPIC, 0);
-  if (!viewer) return std::printf("release_probe: the help viewer did not open %s\n", file), 1;
-  std::printf("Viewer=%p\n", static_cast<void*>(viewer));
-  const DWORD end = GetTickCount() + 60000;
-  MSG message;
-  while (GetTickCount() < end && IsWindow(viewer)) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-  }
-  htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc < 3) return std::printf("usage: release_probe.exe version|shortcut|run-shortcut|in-use|manifest|help FILE\n"), 2;
+  if (argc < 3) return std::printf("usage: release_probe.exe version|shortcut|run-shortcut|in-use|manifest FILE\n"), 2;
   const std::string command = argv[1];
   if (command == "version") return Version(argv[2]);
   if (command == "shortcut") return PrintShortcut(argv[2]);
   if (command == "run-shortcut") return RunShortcut(argv[2]);
   if (command == "in-use") return InUse(argv[2]);
   if (command == "manifest") return Manifest(argv[2]);
-  if (command == "help") return Help(argv[2], argc > 3 ? argv[3] : nullptr);
   return std::printf("release_probe: unknown command %s\n", argv[1]), 2;
 }
