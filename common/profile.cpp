@@ -7,6 +7,20 @@ namespace tessel {
 ProfileWriteError::ProfileWriteError(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName) {}
 
+namespace {
+
+bool TrimmedOrStripped(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a' || c == '"' || c == '\'';
+}
+
+}  // namespace
+
+std::string ProfileValueFor(const std::string& text) {
+  if (text.empty() || (!TrimmedOrStripped(text.front()) && !TrimmedOrStripped(text.back())))
+    return text;
+  return '"' + text + '"';
+}
+
 std::string Profile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) {
   std::string value = RawGetString(section, key, defaultValue);

@@ -27,6 +27,11 @@ struct ProfileEntry {
   }
 };
 
+// The value to write so that a string read gives text back unchanged: reads trim blanks
+// around a value and strip one pair of surrounding quotes, so a text that begins or ends
+// with either is written between double quotes.
+std::string ProfileValueFor(const std::string& text);
+
 class Profile {
  public:
   virtual ~Profile() = default;

@@ -157,13 +157,19 @@ std::vector<RowPiece> SplitRow(std::string_view visible) {
   return pieces;
 }
 
+// A selector names the map when its value, decoded as the loader reads it, or as it was
+// written (names from before backslashes and quotes were refused), is the map's name.
+bool SelectorNames(const ProfileEntry& entry, std::string_view mapName) {
+  return SameName(DecodedValue(entry), mapName) || SameName(ValueAsRead(entry.value), mapName) ||
+         SameName(entry.value, mapName);
+}
+
 std::optional<std::string> MapSelectorKey(const std::vector<ProfileEntry>& selectors,
                                           std::string_view mapName) {
   std::optional<std::string> found;
   KeyDescriptor key;
   for (const ProfileEntry& entry : VisibleEntries(selectors))
-    if (ParseKeyDescriptor(entry.key, key) && SameName(DecodedValue(entry), mapName))
-      found = entry.key;
+    if (ParseKeyDescriptor(entry.key, key) && SelectorNames(entry, mapName)) found = entry.key;
   return found;
 }
 

@@ -4,6 +4,7 @@
 #include "common/value_codec.h"
 #include "frontend/dead_key_value.h"
 #include "frontend/editor_commands.h"
+#include "frontend/editor_messages.h"
 #include "frontend/map_names.h"
 
 namespace tessel {
@@ -22,6 +23,12 @@ std::string AcceptedDeadKeyMap(std::string_view typedName) {
   if (name.empty() || name.size() > kDeadKeyNameMaxLength) return {};
   std::string map = "+" + name;
   return IsValidMapName(map) ? map : std::string();
+}
+
+const char* DeadKeyNameProblem(std::string_view typedName) {
+  const std::string name = TrimName(typedName);
+  if (name.empty() || name.size() > kDeadKeyNameMaxLength) return nullptr;
+  return AcceptedDeadKeyMap(name).empty() ? editor_message::kBadName : nullptr;
 }
 
 const char* StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_t keyCode,

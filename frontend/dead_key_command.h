@@ -29,6 +29,10 @@ DeadKeyDialogTexts DeadKeyDialogFill(std::string_view decodedValue,
 // The dead-key map ("+" and the typed name without blanks at its ends) when the name is 1 to
 // 14 characters long and a map may have it; empty when nothing is to be written.
 std::string AcceptedDeadKeyMap(std::string_view typedName);
+// The refusal of a typed name of the right length that no map may have ("Not valid
+// mapname"); nullptr for an accepted name, and for an empty or overlong one, which writes
+// nothing without a word.
+const char* DeadKeyNameProblem(std::string_view typedName);
 
 // Makes the key of editedMap a dead key of deadKeyMap: lists the map in [MAPS] when it is
 // missing there (listedMap is set at once, so that a caller whose second write failed

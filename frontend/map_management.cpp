@@ -1,6 +1,6 @@
 #include "frontend/map_management.h"
 
-#include "common/keys.h"
+#include "frontend/assignment_rows.h"
 #include "frontend/captions.h"
 #include "frontend/editor_messages.h"
 #include "frontend/map_names.h"
@@ -73,13 +73,7 @@ void CopyMap(Profile& from, const std::string& source, Profile& to, const std::s
 }
 
 std::string SelectorKeyOf(Profile& settings, const std::string& mapName) {
-  std::string selector;
-  KeyDescriptor descriptor;
-  for (const std::string& key : settings.ReadKeys("Selectors")) {
-    if (key.size() > 7 || !ParseKeyDescriptor(key, descriptor)) continue;
-    if (SameName(settings.ReadString("Selectors", key, ""), mapName)) selector = key;
-  }
-  return selector;
+  return MapSelectorKey(settings.ReadSection("Selectors"), mapName).value_or("");
 }
 
 void DeleteMap(Profile& settings, const std::string& name) {
@@ -123,8 +117,9 @@ std::string RenamePrompt(const std::string& name) {
   return "Tessel+,Specify a new name for " + DoubleAmpersands(name) + ",<-Back,Ok";
 }
 
+// The name stands in the caption, which shows "&" as it is.
 std::string ExportPrompt(const std::string& name) {
-  return "Tessel+ : Exporting " + DoubleAmpersands(name) +
+  return "Tessel+ : Exporting " + name +
          ",Specify a name for the exported map\r\n(if it exists the maps will be merged),<-Back,Ok";
 }
 

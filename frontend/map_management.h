@@ -33,8 +33,8 @@ std::vector<ProfileEntry> MergeEntries(std::vector<ProfileEntry> target,
 // read back, does not hold every value of the source.
 void CopyMap(Profile& from, const std::string& source, Profile& to, const std::string& target);
 
-// Key of the map's selector: of the [Selectors] entries whose key is a key descriptor and
-// whose value is the map name (ignoring case), the last one; empty when there is none.
+// Key of the map's selector (MapSelectorKey of the [Selectors] section); empty when there
+// is none.
 std::string SelectorKeyOf(Profile& settings, const std::string& mapName);
 
 // Erases the map's section, its [MAPS] key and its selector, in that order. A failed write
@@ -67,7 +67,7 @@ constexpr const char* kNoMapListMessage =
 constexpr int kNoMapListDuration = -3000;  // negative: a beep first
 constexpr const char* kNoSuchMapMessage = "Map does not exist";
 constexpr int kNoSuchMapDuration = -2000;
-// Names in prompts have every "&" doubled.
+// Names in prompt texts have every "&" doubled; in the Export caption a name stays as it is.
 std::string DeletePrompt(const std::string& name);
 std::string RenamePrompt(const std::string& name);
 std::string ExportPrompt(const std::string& name);

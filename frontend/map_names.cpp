@@ -28,8 +28,12 @@ bool IsValidMapName(std::string_view trimmed) {
   if (trimmed.empty() || trimmed.size() > kMapNameMaxLength) return false;
   for (std::string_view reserved : {"TESSEL32", "MAPS", "Selectors", "<off>"})
     if (SameLetters(trimmed, reserved)) return false;
-  if (trimmed.find_first_of(",=[]") != std::string_view::npos) return false;
-  return trimmed.front() != ';';
+  // A backslash would be decoded in a selector's value, and a pair of surrounding quotes
+  // stripped from it: the selector would name another map.
+  if (trimmed.find_first_of(",=[]\\") != std::string_view::npos) return false;
+  const bool quoted = trimmed.size() >= 2 && (trimmed.front() == '"' || trimmed.front() == '\'') &&
+                      trimmed.back() == trimmed.front();
+  return !quoted && trimmed.front() != ';';
 }
 
 bool MapExists(Profile& settings, const std::string& name) {

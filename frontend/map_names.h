@@ -15,7 +15,8 @@ std::string TrimName(std::string_view name);
 
 // A name a map may have (already trimmed): 1 to 15 characters; not the name of a section
 // the system uses itself (TESSEL32, MAPS, Selectors, in any case) nor "<off>"; no ",",
-// "=", "[" or "]", which would break the settings file or the prompts; no leading ";".
+// "=", "[" or "]", which would break the settings file or the prompts; no leading ";"; no
+// backslash and no pair of surrounding quotes, which a selector's value would lose.
 // A dead-key map's name is checked with its "+".
 bool IsValidMapName(std::string_view trimmed);
 

@@ -39,7 +39,8 @@ void StoreOptions(Profile& settings, const OptionsFields& fields, AppliedOptions
     settings.DeleteKey(kSection, "EditorLeft");
   }
   applied.offTitle = fields.offTitle;
-  settings.WriteString(kSection, "TitleWhenOff", fields.offTitle);
+  // Stored as typed: blanks and quotes around it come back.
+  settings.WriteString(kSection, "TitleWhenOff", ProfileValueFor(fields.offTitle));
   settings.WriteBool(kSection, "OnTop", fields.onTop);
   applied.onTop = fields.onTop;
   applied.onTopChanged = true;

@@ -8,7 +8,10 @@
 namespace tessel {
 namespace {
 
-enum ControlId { kVersion = 101, kOk = IDOK };
+enum ControlId {
+  kVersion = 101,  // the version line
+  kOk = IDOK,      // "Ok"
+};
 
 constexpr const char* kBitness = sizeof(void*) == 8 ? "(64 bit)" : "(32 bit)";
 
@@ -18,39 +21,43 @@ const ui::ControlSpec kControls[] = {
     {kOk, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 93, 128, 75, 22, "Ok", nullptr},
 };
 
-struct AboutBox {
-  const FrontEnd& app;
-  int libraryVersion;
-  ui::Form form;
+class AboutBox : public ui::Window {
+ public:
+  AboutBox(const FrontEnd& app, int libraryVersion) : app_(app), libraryVersion_(libraryVersion) {}
+  void Run(HWND owner) { RunModal(owner, "TAbout"); }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      TESSEL_DIALOG_MESSAGE(WM_INITDIALOG, OnInitDialog);
+      TESSEL_DIALOG_MESSAGE(WM_COMMAND, OnCommand);
+      default:
+        return FALSE;
+    }
+  }
+
+ private:
+  BOOL OnInitDialog(HWND, LPARAM) {
+    form_.Build(Handle(), kForm, kControls, app_.zoom);
+    form_.CentreOnScreen();
+    ui::SetText(form_.Item(kVersion), std::string("Tessel+ ") + kBitness + "       ver: " +
+                                          VersionText(kFrontEndVersion) + " / " +
+                                          VersionText(libraryVersion_));
+    return TRUE;
+  }
+
+  // "Ok", Enter, Escape and the close box.
+  void OnCommand(int id, HWND, UINT) {
+    if (id == kOk || id == IDCANCEL) EndDialog(Handle(), id);
+  }
+
+  const FrontEnd& app_;
+  int libraryVersion_;
+  ui::Form form_;
 };
-
-void OnInitDialog(HWND dialog, AboutBox& box) {
-  box.form.Build(dialog, kForm, kControls, sizeof kControls / sizeof kControls[0], box.app.zoom);
-  box.form.CentreOnScreen();
-  const std::string version = std::string("Tessel+ ") + kBitness + "       ver: " +
-                              VersionText(kFrontEndVersion) + " / " +
-                              VersionText(box.libraryVersion);
-  SetWindowTextA(box.form.Item(kVersion), version.c_str());
-}
-
-INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    OnInitDialog(dialog, *reinterpret_cast<AboutBox*>(lParam));
-    return TRUE;
-  }
-  if (message == WM_COMMAND && (LOWORD(wParam) == kOk || LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dialog, LOWORD(wParam));
-    return TRUE;
-  }
-  return FALSE;
-}
 
 }  // namespace
 
-void RunAboutBox(HWND owner, const FrontEnd& app) {
-  AboutBox box{app, LibraryVersion(), {}};
-  ui::RunModalDialog(owner, "TAbout", DialogProcedure, reinterpret_cast<LPARAM>(&box));
-}
+void RunAboutBox(HWND owner, const FrontEnd& app) { AboutBox(app, LibraryVersion()).Run(owner); }
 
 }  // namespace tessel

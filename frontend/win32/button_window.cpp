@@ -1,15 +1,16 @@
 #include "button_window.h"
 
 #include "about_box.h"
-#include "common/win32/win32_profile.h"
 #include "form.h"
 #include "frontend/button_geometry.h"
 #include "frontend/captions.h"
+#include "frontend/hook_handover.h"
 #include "frontend/options.h"
 #include "help.h"
 #include "map_editor.h"
 #include "options_dialog.h"
-#include "tesshook32.h"
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -21,6 +22,8 @@ constexpr const char* kSection = "TESSEL32";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMilliseconds = 200;
 constexpr int kButtonId = 100;
+constexpr UINT_PTR kButtonSubclass = 0x4254;  // "BT"
+constexpr int kMenuOffset = 5;                // the menu opens at the window's corner + 5
 
 enum Command : UINT {
   kMenuClose = 10,
@@ -38,238 +41,331 @@ constexpr int kMaxMapEntries = 0xE000;
 
 enum class MoveSize { Idle, MoveArmed, Moving, SizeArmed, Sizing };
 
-struct ButtonWindow {
-  explicit ButtonWindow(FrontEnd& frontEnd) : app(frontEnd) {}
-  FrontEnd& app;
-  HWND window = nullptr;
-  HWND button = nullptr;
-  HMENU pop = nullptr;
-  int shownMap = 0;
-  std::string offTitle;
-  MoveSize mode = MoveSize::Idle;
-  POINT grab = {0, 0};
-  bool handedBack = false;   // the closing sequence has run
-  std::string closingError;  // a failed write while closing, shown once the hook is given back
+bool KeyOpensContextMenu(UINT virtualKey) {
+  return virtualKey == VK_APPS || (virtualKey == VK_F10 && GetKeyState(VK_SHIFT) < 0);
+}
+
+class ButtonWindow : public ui::Window, public FrontEndSteps {
+ public:
+  explicit ButtonWindow(FrontEnd& app) : app_(app), holder_{app.hook, *this, app.SettingsFile()} {}
+
+  // Creates the window (which takes the hook) and reads messages until it is closed.
+  int Run();
+
+  const std::string& OffTitle() const { return offTitle_; }
+  void SetOffTitle(const std::string& title) { offTitle_ = title; }
+  void ShowDisplay();
+
+  // FrontEndSteps
+  bool RunMapEditor(std::string& edited) override;
+  bool RunOptionsDialog() override;
+  bool StartHiddenHost() override { return tessel::StartHiddenHost(); }
+  void Inform(const std::string&, int32_t) override {}
+  bool WaitFor(const std::function<bool()>& done, uint32_t) override { return done(); }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  BOOL OnCreate(LPCREATESTRUCT);
+  void OnSize(UINT state, int width, int height);
+  void OnSetFocus(HWND previous);
+  void OnTimer(UINT id);
+  void OnCommand(int id, HWND control, UINT code);
+  void OnContextMenu(HWND window, UINT x, UINT y);
+  void OnMouseDown(BOOL doubleClick, int x, int y, UINT keys);
+  void OnMouseMove(int x, int y, UINT keys);
+  void OnMouseUp(int x, int y, UINT keys);
+  void OnCaptureChanged(HWND gaining);
+  BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
+  void OnClose();
+  void OnEndSession(BOOL ending);
+  void OnDestroy();
+
+  void StartUp();
+  void Poll();
+  void StartPoll() { SetTimer(Handle(), kPollTimer, kPollMilliseconds, nullptr); }
+  void StopPoll() { KillTimer(Handle(), kPollTimer); }
+  void BuildMenu();
+  void RebuildMapEntries();
+  void OpenMenu(int x, int y, UINT buttonFlag);
+  void ChooseMap(int index);
+  void EditMaps();
+  void Options();
+  void Hide();
+  void Close();
+  bool HandBack();
+  WindowBounds BoundsToSave() const;
+  void RestoreGeometry();
+  void ArmMoveSize(MoveSize armed);
+  void EndMoveSize();
+  static LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data);
+
+  FrontEnd& app_;
+  HookHolder holder_;
+  HWND button_ = nullptr;
+  ui::MenuHolder pop_;  // Pop: the map entries, a separator and "Controls"
+  int shownMap_ = 0;
+  std::string offTitle_;
+  MoveSize mode_ = MoveSize::Idle;
+  POINT grab_ = {0, 0};
+  bool handedBack_ = false;   // the closing sequence has run
+  std::string closingError_;  // a failed write while closing, shown once the hook is given back
 };
 
-ButtonWindow* StateOf(HWND window) {
-  return window ? reinterpret_cast<ButtonWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA))
-                : nullptr;
+ButtonWindow* buttonWindow = nullptr;  // the one button window of the process
+
+LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    TESSEL_WINDOW_MESSAGE(WM_CREATE, OnCreate);
+    TESSEL_WINDOW_MESSAGE(WM_SIZE, OnSize);
+    TESSEL_WINDOW_MESSAGE(WM_SETFOCUS, OnSetFocus);
+    TESSEL_WINDOW_MESSAGE(WM_TIMER, OnTimer);
+    TESSEL_WINDOW_MESSAGE(WM_COMMAND, OnCommand);
+    TESSEL_WINDOW_MESSAGE(WM_CONTEXTMENU, OnContextMenu);
+    TESSEL_WINDOW_MESSAGE(WM_LBUTTONDOWN, OnMouseDown);
+    TESSEL_WINDOW_MESSAGE(WM_RBUTTONDOWN, OnMouseDown);
+    TESSEL_WINDOW_MESSAGE(WM_MBUTTONDOWN, OnMouseDown);
+    TESSEL_WINDOW_MESSAGE(WM_MOUSEMOVE, OnMouseMove);
+    TESSEL_WINDOW_MESSAGE(WM_LBUTTONUP, OnMouseUp);
+    TESSEL_WINDOW_MESSAGE(WM_RBUTTONUP, OnMouseUp);
+    TESSEL_WINDOW_MESSAGE(WM_MBUTTONUP, OnMouseUp);
+    TESSEL_WINDOW_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged);
+    TESSEL_WINDOW_MESSAGE(WM_SETCURSOR, OnSetCursor);
+    TESSEL_WINDOW_MESSAGE(WM_CLOSE, OnClose);
+    TESSEL_WINDOW_MESSAGE(WM_ENDSESSION, OnEndSession);
+    TESSEL_WINDOW_MESSAGE(WM_DESTROY, OnDestroy);
+    default:
+      return DefaultProcedure(message, wParam, lParam);
+  }
 }
 
-void ShowDisplay(ButtonWindow& w) {
-  const std::string name = w.shownMap < 1 ? w.offTitle : std::string(MapByIndex(w.shownMap));
+// --- Display and poll ------------------------------------------------------------------------
+
+void ButtonWindow::ShowDisplay() {
+  const std::string name = shownMap_ < 1 ? offTitle_ : app_.hook.MapByIndex(shownMap_);
   const std::string text = DoubleAmpersands(name);
   // The window's caption is also the text of its taskbar button.
-  SetWindowTextA(w.window, text.c_str());
-  SetWindowTextA(w.button, text.c_str());
+  ui::SetText(Handle(), text);
+  ui::SetText(button_, text);
 }
 
-void Poll(ButtonWindow& w) {
-  const int selected = GetSelected();
-  if (selected == w.shownMap) return;
-  w.shownMap = selected;
-  ShowDisplay(w);
+void ButtonWindow::Poll() {
+  const int selected = app_.hook.GetSelected();
+  if (selected == shownMap_) return;
+  shownMap_ = selected;
+  ShowDisplay();
 }
 
-void StartPoll(ButtonWindow& w) { SetTimer(w.window, kPollTimer, kPollMilliseconds, nullptr); }
-void StopPoll(ButtonWindow& w) { KillTimer(w.window, kPollTimer); }
+void ButtonWindow::OnTimer(UINT id) {
+  if (id == kPollTimer) Poll();
+}
+
+// --- Menu ------------------------------------------------------------------------------------
 
 // The top level holds the map entries, a separator and "Controls", which holds the rest.
-HMENU BuildMenu() {
+void ButtonWindow::BuildMenu() {
   HMENU help = CreatePopupMenu();
-  AppendMenuA(help, MF_STRING, kMenuHelpContents, "Contents");
-  AppendMenuA(help, MF_STRING, kMenuAbout, "About");
+  ui::AppendMenuItem(help, kMenuHelpContents, "Contents");
+  ui::AppendMenuItem(help, kMenuAbout, "About");
   HMENU controls = CreatePopupMenu();
-  AppendMenuA(controls, MF_STRING, kMenuClose, "Close");
-  AppendMenuA(controls, MF_STRING, kMenuMinimize, "Minimize");
-  AppendMenuA(controls, MF_STRING, kMenuSize, "Size");
-  AppendMenuA(controls, MF_STRING, kMenuMove, "Move");
-  AppendMenuA(controls, MF_STRING, kMenuHide, "Hide");
+  ui::AppendMenuItem(controls, kMenuClose, "Close");
+  ui::AppendMenuItem(controls, kMenuMinimize, "Minimize");
+  ui::AppendMenuItem(controls, kMenuSize, "Size");
+  ui::AppendMenuItem(controls, kMenuMove, "Move");
+  ui::AppendMenuItem(controls, kMenuHide, "Hide");
   AppendMenuA(controls, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(controls, MF_STRING, kMenuEditMaps, "Edit Maps");
-  AppendMenuA(controls, MF_STRING, kMenuOptions, "Options");
-  AppendMenuA(controls, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
-  HMENU pop = CreatePopupMenu();
-  AppendMenuA(pop, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(pop, MF_POPUP, reinterpret_cast<UINT_PTR>(controls), "Controls");
-  return pop;
+  ui::AppendMenuItem(controls, kMenuEditMaps, "Edit Maps");
+  ui::AppendMenuItem(controls, kMenuOptions, "Options");
+  ui::AppendSubmenu(controls, help, "Help");
+  pop_.Reset(CreatePopupMenu());
+  AppendMenuA(pop_.Get(), MF_SEPARATOR, 0, nullptr);
+  ui::AppendSubmenu(pop_.Get(), controls, "Controls");
 }
 
 // The map entries are the entries above the first separator.
-void RebuildMapEntries(ButtonWindow& w) {
-  while (GetMenuItemCount(w.pop) > 0 && !(GetMenuState(w.pop, 0, MF_BYPOSITION) & MF_SEPARATOR))
-    DeleteMenu(w.pop, 0, MF_BYPOSITION);
-  const int loaded = GetLoaded();
+void ButtonWindow::RebuildMapEntries() {
+  HMENU pop = pop_.Get();
+  while (GetMenuItemCount(pop) > 0 && !(GetMenuState(pop, 0, MF_BYPOSITION) & MF_SEPARATOR))
+    DeleteMenu(pop, 0, MF_BYPOSITION);
+  const int loaded = app_.hook.GetLoaded();
   UINT position = 0;
   for (int i = 0; i <= loaded && i < kMaxMapEntries; ++i) {
-    const std::string name = MapByIndex(i);
+    const std::string name = app_.hook.MapByIndex(i);
     if (name.empty() || name[0] == '+') continue;  // dead-key maps are never offered
-    InsertMenuA(w.pop, position++, MF_BYPOSITION | MF_STRING, kMapEntryBase + i,
+    InsertMenuA(pop, position++, MF_BYPOSITION | MF_STRING, kMapEntryBase + i,
                 DoubleAmpersands(name).c_str());
   }
 }
 
-void OpenMenu(ButtonWindow& w) {
-  const int selected = GetSelected();
-  for (int position = 0, count = GetMenuItemCount(w.pop); position < count; ++position) {
-    const UINT id = GetMenuItemID(w.pop, position);
+// Opens Pop with its top-left corner at the screen point (x, y).
+void ButtonWindow::OpenMenu(int x, int y, UINT buttonFlag) {
+  HMENU pop = pop_.Get();
+  const int selected = app_.hook.GetSelected();
+  for (int position = 0, count = GetMenuItemCount(pop); position < count; ++position) {
+    const UINT id = GetMenuItemID(pop, position);
     if (id == static_cast<UINT>(-1) || id < kMapEntryBase) break;
     const bool ticked = static_cast<int>(id - kMapEntryBase) == selected;
-    CheckMenuItem(w.pop, position, MF_BYPOSITION | (ticked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(pop, position, MF_BYPOSITION | (ticked ? MF_CHECKED : MF_UNCHECKED));
   }
-  RECT rect;
-  GetWindowRect(w.window, &rect);
   // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
-  SetForegroundWindow(w.window);
-  TrackPopupMenu(w.pop, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left + 5,
-                 rect.top + 5, 0, w.window, nullptr);
-  PostMessageA(w.window, WM_NULL, 0, 0);
+  SetForegroundWindow(Handle());
+  TrackPopupMenu(pop, TPM_LEFTALIGN | TPM_TOPALIGN | buttonFlag, x, y, 0, Handle(), nullptr);
+  PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 
-void ChooseMap(ButtonWindow& w, int index) {
-  StopPoll(w);
-  SelectMap(index);
-  Poll(w);
-  StartPoll(w);
-}
-
-void EditMaps(ButtonWindow& w) {
-  std::string edited = MapByIndex(GetSelected());
-  Uninstall();
-  try {
-    RunMapEditor(w.window, w.app, edited);
-  } catch (const std::exception& error) {
-    ui::ShowError(w.window, error.what());
+// A right-click on the button, or the context-menu key or Shift+F10 while it has the focus
+// (x and y are then -1): the same menu, at the pointer or at the button.
+void ButtonWindow::OnContextMenu(HWND, UINT x, UINT y) {
+  int left = static_cast<short>(x), top = static_cast<short>(y);
+  if (left == -1 && top == -1) {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    left = rect.left + kMenuOffset;
+    top = rect.top + kMenuOffset;
   }
-  if (!IsWindow(w.window)) return;  // closed meanwhile: its closing sequence ran
-  // Whatever happened in the editor, the hook comes back.
-  InstallHook(w.window, w.app);
-  SelectMap(IndexByMap(edited.c_str()));
-  RebuildMapEntries(w);
+  OpenMenu(left, top, TPM_RIGHTBUTTON);
 }
 
-// The bounds to keep: those the window has when it is restored, as a minimised window
-// sits far off the screen.
-RECT BoundsToSave(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  WINDOWPLACEMENT placement = {};
-  placement.length = sizeof placement;
-  if (IsIconic(window) && GetWindowPlacement(window, &placement)) rect = placement.rcNormalPosition;
-  return rect;
+// The button takes the context-menu keys itself: the system would give Shift+F10 to the
+// window menu.
+LRESULT CALLBACK ButtonWindow::ButtonProcedure(HWND button, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!KeyOpensContextMenu(static_cast<UINT>(wParam))) break;
+      if (!(lParam & (1 << 30)))  // not a repeat
+        PostMessageA(GetParent(button), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (KeyOpensContextMenu(static_cast<UINT>(wParam)) || wParam == VK_APPS) return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(button, ButtonProcedure, kButtonSubclass);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(button, message, wParam, lParam);
 }
 
-void WriteGeometry(ButtonWindow& w) {
-  const RECT rect = BoundsToSave(w.window);
-  Profile& settings = w.app.settings;
-  settings.WriteInteger(kSection, "Width", rect.right - rect.left);
-  settings.WriteInteger(kSection, "Height", rect.bottom - rect.top);
-  settings.WriteInteger(kSection, "Top", rect.top);
-  settings.WriteInteger(kSection, "Left", rect.left);
+// --- Commands --------------------------------------------------------------------------------
+
+void ButtonWindow::OnCommand(int id, HWND control, UINT code) {
+  if (control == button_ && code == BN_CLICKED) {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    return OpenMenu(rect.left + kMenuOffset, rect.top + kMenuOffset, TPM_LEFTBUTTON);
+  }
+  if (control) return;
+  if (id >= static_cast<int>(kMapEntryBase)) return ChooseMap(id - static_cast<int>(kMapEntryBase));
+  switch (id) {
+    case kMenuClose: return Close();
+    case kMenuMinimize: ShowWindow(Handle(), SW_MINIMIZE); return;
+    case kMenuSize: return ArmMoveSize(MoveSize::SizeArmed);
+    case kMenuMove: return ArmMoveSize(MoveSize::MoveArmed);
+    case kMenuHide: return Hide();
+    case kMenuEditMaps: return EditMaps();
+    case kMenuOptions: return Options();
+    case kMenuHelpContents: return OpenHelp(Handle(), app_, HelpTopic::Contents);
+    case kMenuAbout: return RunAboutBox(Handle(), app_);
+    default: return;
+  }
+}
+
+void ButtonWindow::ChooseMap(int index) {
+  StopPoll();
+  app_.hook.SelectMap(index);
+  Poll();
+  StartPoll();
+}
+
+void ButtonWindow::EditMaps() {
+  ShowErrorIfAny(Handle(), tessel::EditMaps(holder_, FrontValueOf(Handle())));
+  if (IsWindow(Handle())) RebuildMapEntries();
+}
+
+bool ButtonWindow::RunMapEditor(std::string& edited) {
+  try {
+    tessel::RunMapEditor(Handle(), app_, holder_, edited);
+  } catch (const std::exception& error) {
+    ui::ShowError(Handle(), error.what());
+  }
+  return IsWindow(Handle()) != FALSE;
+}
+
+void ButtonWindow::Options() {
+  ShowErrorIfAny(Handle(), RunOptions(holder_, FrontValueOf(Handle())));
+}
+
+bool ButtonWindow::RunOptionsDialog() { return tessel::RunOptionsDialog(Handle(), app_); }
+
+void ButtonWindow::Hide() {
+  StopPoll();
+  const std::string caption = ui::Text(button_);
+  ui::SetText(button_, "Hiding...");
+  UpdateWindow(button_);
+  std::string writeError;
+  const bool hidden = HideFrontEnd(holder_, app_.settings, BoundsToSave(), writeError, closingError_);
+  ShowErrorIfAny(Handle(), writeError);
+  if (hidden) {
+    handedBack_ = true;
+    ReleaseInstanceGuard(app_);
+    DestroyWindow(Handle());
+    return;
+  }
+  ui::SetText(button_, caption);
+  StartPoll();
 }
 
 // The closing sequence: geometry saved, hook given back. It runs before the window is
 // destroyed, which can take a while (docs/platform-notes.md), so the hook changes hands at
-// once; and again, doing nothing, when the window is destroyed.
-void HandBack(ButtonWindow& w) {
-  if (w.handedBack) return;
-  w.handedBack = true;
-  StopPoll(w);
-  try {
-    WriteGeometry(w);
-  } catch (const ProfileWriteError& error) {
-    w.closingError = error.what();
-  }
-  // Uninstall leaves the front value 0. No second write follows: a host that installs
-  // right after it keeps its claim.
-  Uninstall();
-  const char* uninstallError = GetLastErrorText();  // the selection could not be saved
-  if (w.closingError.empty() && uninstallError) w.closingError = uninstallError;
-  ReleaseInstanceGuard(w.app);
+// once; and again, doing nothing, when the window is destroyed. False when it had run.
+bool ButtonWindow::HandBack() {
+  if (handedBack_) return false;
+  handedBack_ = true;
+  StopPoll();
+  closingError_ = CloseFrontEnd(holder_, app_.settings, BoundsToSave());
+  ReleaseInstanceGuard(app_);
+  return true;
 }
 
-void Close(ButtonWindow& w) {
-  HandBack(w);
-  DestroyWindow(w.window);
+void ButtonWindow::Close() {
+  HandBack();
+  DestroyWindow(Handle());
 }
 
-void GoToHiddenMode(ButtonWindow& w) {
-  StopPoll(w);
-  char caption[256] = "";
-  GetWindowTextA(w.button, caption, sizeof caption);
-  SetWindowTextA(w.button, "Hiding...");
-  UpdateWindow(w.button);
-  try {
-    w.app.settings.WriteInteger(kSection, "ShowWindow", 0);
-  } catch (const ProfileWriteError& error) {
-    ui::ShowError(w.window, error.what());  // hidden mode goes on; only the next start differs
-  }
-  if (StartHiddenHost()) {
-    Close(w);
-    return;
-  }
-  SetWindowTextA(w.button, caption);
-  StartPoll(w);
+void ButtonWindow::OnClose() { Close(); }
+
+// The session ends without destroying windows: close as the user would.
+void ButtonWindow::OnEndSession(BOOL ending) {
+  if (ending) Close();
 }
 
-void ArmMoveSize(ButtonWindow& w, MoveSize armed) {
-  w.mode = armed;
-  SetCapture(w.window);
-  SetCursor(LoadCursorA(nullptr, armed == MoveSize::MoveArmed ? IDC_HAND : IDC_SIZENWSE));
+void ButtonWindow::OnDestroy() {
+  HandBack();
+  pop_.Reset();
+  PostQuitMessage(0);
 }
 
-void OnMouseDown(ButtonWindow& w, int x, int y) {
+// --- Geometry, move and size -----------------------------------------------------------------
+
+// The bounds to keep: those the window has when it is restored, as a minimised window
+// sits far off the screen.
+WindowBounds ButtonWindow::BoundsToSave() const {
   RECT rect;
-  GetWindowRect(w.window, &rect);
-  if (w.mode == MoveSize::MoveArmed) {
-    w.grab = {x, y};
-    w.mode = MoveSize::Moving;
-  } else if (w.mode == MoveSize::SizeArmed) {
-    w.grab = {x - (rect.right - rect.left), y - (rect.bottom - rect.top)};
-    w.mode = MoveSize::Sizing;
-  }
+  GetWindowRect(Handle(), &rect);
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (IsIconic(Handle()) && GetWindowPlacement(Handle(), &placement)) rect = placement.rcNormalPosition;
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void OnMouseMove(ButtonWindow& w, int x, int y) {
-  if (w.mode == MoveSize::Moving) {
-    POINT origin = {0, 0};
-    ClientToScreen(w.window, &origin);
-    SetWindowPos(w.window, nullptr, x + origin.x - w.grab.x, y + origin.y - w.grab.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  } else if (w.mode == MoveSize::Sizing) {
-    SetWindowPos(w.window, nullptr, 0, 0, x - w.grab.x, y - w.grab.y,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-void EndMoveSize(ButtonWindow& w) {
-  if (w.mode == MoveSize::Idle) return;
-  w.mode = MoveSize::Idle;
-  if (GetCapture() == w.window) ReleaseCapture();
-  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-}
-
-void OnCommand(ButtonWindow& w, UINT id, UINT code, HWND control) {
-  if (control == w.button && code == BN_CLICKED) return OpenMenu(w);
-  if (control) return;
-  if (id >= kMapEntryBase) return ChooseMap(w, static_cast<int>(id - kMapEntryBase));
-  switch (id) {
-    case kMenuClose: Close(w); break;
-    case kMenuMinimize: ShowWindow(w.window, SW_MINIMIZE); break;
-    case kMenuSize: ArmMoveSize(w, MoveSize::SizeArmed); break;
-    case kMenuMove: ArmMoveSize(w, MoveSize::MoveArmed); break;
-    case kMenuHide: GoToHiddenMode(w); break;
-    case kMenuEditMaps: EditMaps(w); break;
-    case kMenuOptions: RunOptionsDialog(w.window, w.app); break;
-    case kMenuHelpContents: OpenHelp(w.window, w.app, HelpTopic::Contents); break;
-    case kMenuAbout: RunAboutBox(w.window, w.app); break;
-    default: break;
-  }
-}
-
-void RestoreGeometry(ButtonWindow& w) {
-  Profile& settings = w.app.settings;
+void ButtonWindow::RestoreGeometry() {
+  Profile& settings = app_.settings;
   StoredBounds stored;
   stored.width = settings.ReadInteger(kSection, "Width", kDesignBounds.width);
   stored.height = settings.ReadInteger(kSection, "Height", kDesignBounds.height);
@@ -277,133 +373,103 @@ void RestoreGeometry(ButtonWindow& w) {
   stored.left = settings.ReadInteger(kSection, "Left", kDesignBounds.left);
   const StoredBounds bounds =
       RestoreButtonBounds(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  SetWindowPos(w.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+  SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void OnCreate(ButtonWindow& w) {
-  w.button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
-                             w.window, reinterpret_cast<HMENU>(static_cast<intptr_t>(kButtonId)),
-                             GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(w.button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-               FALSE);
+void ButtonWindow::OnSize(UINT, int width, int height) { MoveWindow(button_, 0, 0, width, height, TRUE); }
+
+// The window's one control takes the keyboard: Enter and Space press it, the context-menu
+// keys open the menu.
+void ButtonWindow::OnSetFocus(HWND) { SetFocus(button_); }
+
+void ButtonWindow::ArmMoveSize(MoveSize armed) {
+  mode_ = armed;
+  SetCapture(Handle());
+  SetCursor(LoadCursorA(nullptr, armed == MoveSize::MoveArmed ? IDC_HAND : IDC_SIZENWSE));
+}
+
+void ButtonWindow::OnMouseDown(BOOL, int x, int y, UINT) {
+  RECT rect;
+  GetWindowRect(Handle(), &rect);
+  if (mode_ == MoveSize::MoveArmed) {
+    grab_ = {x, y};
+    mode_ = MoveSize::Moving;
+  } else if (mode_ == MoveSize::SizeArmed) {
+    grab_ = {x - (rect.right - rect.left), y - (rect.bottom - rect.top)};
+    mode_ = MoveSize::Sizing;
+  }
+}
+
+void ButtonWindow::OnMouseMove(int x, int y, UINT) {
+  if (mode_ == MoveSize::Moving) {
+    POINT origin = {0, 0};
+    ClientToScreen(Handle(), &origin);
+    SetWindowPos(Handle(), nullptr, x + origin.x - grab_.x, y + origin.y - grab_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (mode_ == MoveSize::Sizing) {
+    SetWindowPos(Handle(), nullptr, 0, 0, x - grab_.x, y - grab_.y,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// Handled here, so no button's release makes a context menu of the window itself.
+void ButtonWindow::OnMouseUp(int, int, UINT) { EndMoveSize(); }
+
+void ButtonWindow::OnCaptureChanged(HWND gaining) {
+  if (gaining != Handle()) EndMoveSize();
+}
+
+void ButtonWindow::EndMoveSize() {
+  if (mode_ == MoveSize::Idle) return;
+  mode_ = MoveSize::Idle;
+  if (GetCapture() == Handle()) ReleaseCapture();
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+BOOL ButtonWindow::OnSetCursor(HWND window, UINT hitTest, UINT message) {
+  if (mode_ != MoveSize::Idle) return TRUE;  // keep the move or size cursor
+  return static_cast<BOOL>(FORWARD_WM_SETCURSOR(Handle(), window, hitTest, message, DefWindowProcA));
+}
+
+// --- Life --------------------------------------------------------------------------------------
+
+BOOL ButtonWindow::OnCreate(LPCREATESTRUCT) {
+  button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+                            Handle(), reinterpret_cast<HMENU>(static_cast<intptr_t>(kButtonId)),
+                            GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SetWindowSubclass(button_, ButtonProcedure, kButtonSubclass, 0);
+  return TRUE;
 }
 
 // Runs once the window exists, before it is shown.
-void StartUp(ButtonWindow& w) {
-  w.app.helpFile = HelpFilePath();
-  InstallHook(w.window, w.app);
-  if (!w.app.startMap.empty()) SelectMap(IndexByMap(w.app.startMap.c_str()));
-  w.app.startMap.clear();
-  w.shownMap = GetSelected();
-  w.pop = BuildMenu();
-  RebuildMapEntries(w);
-  w.mode = MoveSize::Idle;
-  w.offTitle = w.app.settings.ReadString(kSection, "TitleWhenOff", "Tessel+");
-  RestoreGeometry(w);
-  ShowDisplay(w);
-  StartPoll(w);
-  SetAlwaysOnTop(w.window, w.app.settings.ReadBool(kSection, "OnTop", true));
-  w.app.zoom = ZoomAtStart(w.app.settings.ReadInteger(kSection, "Zoom", kDefaultZoom));
+void ButtonWindow::StartUp() {
+  app_.helpFile = HelpFilePath();
+  ShowErrorIfAny(Handle(), TakeHook(holder_, FrontValueOf(Handle())));
+  if (!app_.startMap.empty()) app_.hook.SelectMap(app_.hook.IndexByMap(app_.startMap));
+  app_.startMap.clear();
+  shownMap_ = app_.hook.GetSelected();
+  BuildMenu();
+  RebuildMapEntries();
+  mode_ = MoveSize::Idle;
+  offTitle_ = app_.settings.ReadString(kSection, "TitleWhenOff", "Tessel+");
+  RestoreGeometry();
+  ShowDisplay();
+  StartPoll();
+  SetAlwaysOnTop(Handle(), app_.settings.ReadBool(kSection, "OnTop", true));
+  app_.zoom = ZoomAtStart(app_.settings.ReadInteger(kSection, "Zoom", kDefaultZoom));
 }
 
-void OnDestroy(ButtonWindow& w) {
-  HandBack(w);
-  if (w.pop) DestroyMenu(w.pop);
-  w.pop = nullptr;
-  PostQuitMessage(0);
-}
-
-LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonWindow* w = StateOf(window);
-  if (message == WM_NCCREATE) {
-    w = static_cast<ButtonWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    w->window = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
-  }
-  if (!w) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    switch (message) {
-      case WM_CREATE: OnCreate(*w); return 0;
-      case WM_SIZE:
-        MoveWindow(w->button, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-      case WM_TIMER:
-        if (wParam == kPollTimer) Poll(*w);
-        return 0;
-      case WM_COMMAND:
-        OnCommand(*w, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-      case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        OnMouseDown(*w, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        return 0;
-      case WM_MOUSEMOVE:
-        OnMouseMove(*w, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        return 0;
-      case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: EndMoveSize(*w); return 0;
-      case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window) EndMoveSize(*w);
-        return 0;
-      case WM_SETCURSOR:
-        if (w->mode != MoveSize::Idle) return TRUE;  // keep the move or size cursor
-        break;
-      case WM_CLOSE: Close(*w); return 0;
-      case WM_ENDSESSION:
-        // The session ends without destroying windows: close as the user would.
-        if (wParam) Close(*w);
-        return 0;
-      case WM_DESTROY: OnDestroy(*w); return 0;
-      case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
-      default: break;
-    }
-  } catch (const std::exception& error) {
-    ui::ShowError(window, error.what());
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-std::string OffTitle(HWND buttonWindow) {
-  ButtonWindow* w = StateOf(buttonWindow);
-  return w ? w->offTitle : std::string();
-}
-
-void SetOffTitle(HWND buttonWindow, const std::string& title) {
-  if (ButtonWindow* w = StateOf(buttonWindow)) w->offTitle = title;
-}
-
-void UpdateDisplay(HWND buttonWindow) {
-  if (ButtonWindow* w = StateOf(buttonWindow)) ShowDisplay(*w);
-}
-
-void SetAlwaysOnTop(HWND buttonWindow, bool onTop) {
-  SetWindowPos(buttonWindow, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-int RunButtonWindow(FrontEnd& app) {
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExA(&windowClass);
-
-  ButtonWindow state(app);
+int ButtonWindow::Run() {
   // No caption bar and no frame; the system menu style lets the taskbar button minimise
   // and restore the window.
-  HWND window = CreateWindowExA(0, kClassName, "", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                                kDesignBounds.left, kDesignBounds.top, kDesignBounds.width,
-                                kDesignBounds.height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                &state);
+  HWND window = CreateTopLevel(kClassName, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, kDesignBounds.left,
+                               kDesignBounds.top, kDesignBounds.width, kDesignBounds.height);
   if (!window) return 1;
-  app.buttonWindow = window;
-  StartUp(state);
+  app_.buttonWindow = window;
+  buttonWindow = this;
+  StartUp();
   ShowWindow(window, SW_SHOWNOACTIVATE);
 
   MSG message;
@@ -411,9 +477,36 @@ int RunButtonWindow(FrontEnd& app) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  app.buttonWindow = nullptr;
-  if (!state.closingError.empty()) ui::ShowError(nullptr, state.closingError);
+  app_.buttonWindow = nullptr;
+  buttonWindow = nullptr;
+  ShowErrorIfAny(nullptr, closingError_);
   return 0;
 }
+
+ButtonWindow* ButtonWindowOf(HWND window) {
+  return buttonWindow && buttonWindow->Handle() == window ? buttonWindow : nullptr;
+}
+
+}  // namespace
+
+std::string OffTitle(HWND window) {
+  ButtonWindow* w = ButtonWindowOf(window);
+  return w ? w->OffTitle() : std::string();
+}
+
+void SetOffTitle(HWND window, const std::string& title) {
+  if (ButtonWindow* w = ButtonWindowOf(window)) w->SetOffTitle(title);
+}
+
+void UpdateDisplay(HWND window) {
+  if (ButtonWindow* w = ButtonWindowOf(window)) w->ShowDisplay();
+}
+
+void SetAlwaysOnTop(HWND window, bool onTop) {
+  SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int RunButtonWindow(FrontEnd& app) { return ButtonWindow(app).Run(); }
 
 }  // namespace tessel

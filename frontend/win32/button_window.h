@@ -1,5 +1,6 @@
-// The button window: a small borderless window filled by one button that names the active
-// map; the button opens the menu of maps and commands.
+// The button window (class "TMain"): a small borderless window filled by one button that
+// names the active map; the button, a right-click, the context-menu key and Shift+F10 open
+// the menu of maps and commands.
 #pragma once
 #include "front_end.h"
 

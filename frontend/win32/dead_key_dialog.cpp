@@ -5,7 +5,15 @@
 namespace tessel {
 namespace {
 
-enum ControlId { kMapnameLabel = 101, kPlusLabel, kDeadMap, kDefaultLabel, kDefault };
+enum ControlId {
+  kMapnameLabel = 101,  // "Mapname"
+  kPlusLabel,           // "+"
+  kDeadMap,             // the dead-key map's name, without its "+"
+  kDefaultLabel,        // "Default Text"
+  kDefault,             // the default text
+  kBack = IDCANCEL,     // "<- Back"
+  kAccept = IDOK,       // "Accept"
+};
 
 const ui::FormSpec kForm = {"Tessel+ : Dead key", 292, 63, "See help for details on dead keys", 0};
 const ui::ControlSpec kControls[] = {
@@ -16,92 +24,83 @@ const ui::ControlSpec kControls[] = {
     {kDefaultLabel, "STATIC", SS_LEFT, 8, 35, 0, 0, "Default Text", nullptr},
     {kDefault, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, 76, 31, 121, 21, "",
      "Output if the next keystroke is not mapped; usually the deadkey itself", WS_EX_CLIENTEDGE},
-    {IDCANCEL, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 208, 6, 75, 17, "<- Back", "Discard changes"},
-    {IDOK, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 208, 33, 75, 17, "Accept",
+    {kBack, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 208, 6, 75, 17, "<- Back", "Discard changes"},
+    {kAccept, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 208, 33, 75, 17, "Accept",
      "Accept changes and return to editor"},
 };
 constexpr int kPlusFontHeight = -24;
 
-struct DeadKeyDialog {
-  int zoom;
-  ui::Form& hintForm;
-  DeadKeyDialogTexts& texts;
-  ui::Form form;
-  ui::FontHolder plusFont;
-  const char* shownHint = nullptr;
-};
+class DeadKeyDialog : public ui::Window {
+ public:
+  DeadKeyDialog(int zoom, ui::Form& editorForm, DeadKeyDialogTexts texts)
+      : zoom_(zoom), editorForm_(editorForm), texts_(std::move(texts)) {}
 
-DeadKeyDialog* StateOf(HWND dialog) {
-  return reinterpret_cast<DeadKeyDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
+  bool Run(HWND owner) { return RunModal(owner, "TKillDialog") == kAccept; }
+  const DeadKeyDialogTexts& Texts() const { return texts_; }
 
-std::string TextOf(HWND control) {
-  const int length = GetWindowTextLengthA(control);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), length + 1)));
-  return text;
-}
-
-void OnInitDialog(HWND dialog, DeadKeyDialog& d) {
-  d.form.Build(dialog, kForm, kControls, sizeof kControls / sizeof kControls[0], d.zoom);
-  d.plusFont.Reset(ui::CreateFaceFont("MS Sans Serif", d.form.Scale(kPlusFontHeight),
-                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, FW_BOLD));
-  SendMessageA(d.form.Item(kPlusLabel), WM_SETFONT, reinterpret_cast<WPARAM>(d.plusFont.Get()),
-               FALSE);
-  SetWindowTextA(d.form.Item(kDeadMap), d.texts.mapName.c_str());
-  SetWindowTextA(d.form.Item(kDefault), d.texts.defaultText.c_str());
-  d.form.CentreOnScreen();
-  SetFocus(d.form.Item(kDeadMap));
-  SendMessageA(d.form.Item(kDeadMap), EM_SETSEL, 0, -1);
-}
-
-// The dialog has no Info panel of its own: its hints show in the editor's.
-void OnSetCursor(DeadKeyDialog& d, HWND under) {
-  const char* hint = d.form.HintOf(under);
-  if (hint == d.shownHint) return;
-  d.shownHint = hint;
-  d.hintForm.SetInfo(hint);
-}
-
-void OnCommand(HWND dialog, DeadKeyDialog& d, int id) {
-  if (id == IDOK) {
-    d.texts.mapName = TextOf(d.form.Item(kDeadMap));
-    d.texts.defaultText = TextOf(d.form.Item(kDefault));
-    EndDialog(dialog, IDOK);
-  } else if (id == IDCANCEL) {
-    EndDialog(dialog, IDCANCEL);
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_SETCURSOR) ShowHint(reinterpret_cast<HWND>(wParam));
+    switch (message) {
+      TESSEL_DIALOG_MESSAGE(WM_INITDIALOG, OnInitDialog);
+      TESSEL_DIALOG_MESSAGE(WM_COMMAND, OnCommand);
+      default:
+        return FALSE;
+    }
   }
-}
 
-INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    OnInitDialog(dialog, *StateOf(dialog));
+ private:
+  BOOL OnInitDialog(HWND, LPARAM) {
+    form_.Build(Handle(), kForm, kControls, zoom_);
+    plusFont_.Reset(ui::CreateFaceFont("MS Sans Serif", form_.Scale(kPlusFontHeight),
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, FW_BOLD));
+    SendMessageA(form_.Item(kPlusLabel), WM_SETFONT, reinterpret_cast<WPARAM>(plusFont_.Get()), FALSE);
+    ui::SetText(form_.Item(kDeadMap), texts_.mapName);
+    ui::SetText(form_.Item(kDefault), texts_.defaultText);
+    form_.CentreOnScreen();
+    SetFocus(form_.Item(kDeadMap));
+    SendMessageA(form_.Item(kDeadMap), EM_SETSEL, 0, -1);
     return FALSE;  // the focus is set
   }
-  DeadKeyDialog* d = StateOf(dialog);
-  if (!d) return FALSE;
-  switch (message) {
-    case WM_SETCURSOR:
-      OnSetCursor(*d, reinterpret_cast<HWND>(wParam));
-      return FALSE;
-    case WM_COMMAND:
-      OnCommand(dialog, *d, LOWORD(wParam));
-      return TRUE;
-    default:
-      return FALSE;
+
+  // The dialog has no Info panel of its own: its hints show in the editor's.
+  void ShowHint(HWND under) {
+    const char* hint = form_.HintOf(under);
+    if (hint == shownHint_) return;
+    shownHint_ = hint;
+    editorForm_.SetInfo(hint);
   }
-}
+
+  // "Accept" (and Enter), "<- Back" (Escape and the close box too). A name that no map may
+  // have is refused as the name prompts refuse it, and the dialog stays for a correction.
+  void OnCommand(int id, HWND, UINT) {
+    if (id == kAccept) {
+      const std::string name = ui::Text(form_.Item(kDeadMap));
+      if (const char* problem = DeadKeyNameProblem(name)) {
+        editorForm_.SetInfo(problem);
+        MessageBeep(0);
+        SetFocus(form_.Item(kDeadMap));
+        return;
+      }
+      texts_ = {name, ui::Text(form_.Item(kDefault))};
+    }
+    if (id == kAccept || id == kBack) EndDialog(Handle(), id);
+  }
+
+  int zoom_;
+  ui::Form& editorForm_;
+  DeadKeyDialogTexts texts_;
+  ui::Form form_;
+  ui::FontHolder plusFont_;
+  const char* shownHint_ = nullptr;
+};
 
 }  // namespace
 
-bool RunDeadKeyDialog(HWND owner, int zoom, ui::Form& hintForm, DeadKeyDialogTexts& texts) {
-  DeadKeyDialogTexts typed = texts;
-  DeadKeyDialog dialog{zoom, hintForm, typed, {}, {}, nullptr};
-  if (ui::RunModalDialog(owner, "TKillDialog", DialogProcedure,
-                         reinterpret_cast<LPARAM>(&dialog)) != IDOK)
-    return false;
-  texts = typed;
+bool RunDeadKeyDialog(HWND owner, int zoom, ui::Form& editorForm, DeadKeyDialogTexts& texts) {
+  DeadKeyDialog dialog(zoom, editorForm, texts);
+  if (!dialog.Run(owner)) return false;
+  texts = dialog.Texts();
   return true;
 }
 

@@ -7,8 +7,9 @@
 namespace tessel {
 
 // Runs the dialog (class "TKillDialog") over owner, scaled by zoom and filled with texts;
-// its hints go to the Info panel of hintForm. True on "Accept", with the typed texts in
-// texts; false on "<- Back", Escape or the close box, texts unchanged.
-bool RunDeadKeyDialog(HWND owner, int zoom, ui::Form& hintForm, DeadKeyDialogTexts& texts);
+// its hints and its refusal of a name no map may have go to the Info panel of editorForm.
+// True on "Accept", with the typed texts in texts; false on "<- Back", Escape or the close
+// box, texts unchanged.
+bool RunDeadKeyDialog(HWND owner, int zoom, ui::Form& editorForm, DeadKeyDialogTexts& texts);
 
 }  // namespace tessel

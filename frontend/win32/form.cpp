@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 namespace tessel::ui {
@@ -15,16 +16,13 @@ bool IsLabel(const ControlSpec& control) {
 }
 
 SIZE TextSize(HWND window, HFONT font, const char* text) {
-  SIZE size = {0, 0};
   HDC dc = GetDC(window);
   HGDIOBJ previous = SelectObject(dc, font);
   RECT rect = {0, 0, 0, 0};
   DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_NOCLIP);
   SelectObject(dc, previous);
   ReleaseDC(window, dc);
-  size.cx = rect.right - rect.left;
-  size.cy = rect.bottom - rect.top;
-  return size;
+  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // Child of dialog that contains window (window itself when it is one).
@@ -38,6 +36,28 @@ HWND DirectChild(HWND dialog, HWND window) {
   return window;
 }
 
+void RegisterClassOnce(const char* className, WNDPROC procedure, int extraBytes) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) return;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.cbWndExtra = extraBytes;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = className;
+  RegisterClassExA(&windowClass);
+}
+
+std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+  const LRESULT length = SendMessageA(control, lengthMessage, index, 0);
+  if (length < 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT copied = SendMessageA(control, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
 }  // namespace
 
 int Scale(int designPixels, int zoom) {
@@ -49,16 +69,75 @@ void FontHolder::Reset(HFONT font) {
   font_ = font;
 }
 
-HFONT CreateFaceFont(const char* face, int height, BYTE charSet, BYTE outputPrecision,
+void MenuHolder::Reset(HMENU menu) {
+  if (menu_) DestroyMenu(menu_);
+  menu_ = menu;
+}
+
+HFONT CreateFaceFont(const std::string& face, int height, BYTE charSet, BYTE outputPrecision,
                      int weight) {
   LOGFONTA font = {};
   font.lfHeight = height;
   font.lfWeight = weight;
   font.lfCharSet = charSet;
   font.lfOutPrecision = outputPrecision;
-  lstrcpynA(font.lfFaceName, face ? face : "", LF_FACESIZE);
+  lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
   return CreateFontIndirectA(&font);
 }
+
+// --- Control helpers ---------------------------------------------------------------------------
+
+std::string Text(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+  const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+void SetText(HWND window, const std::string& text) { SetWindowTextA(window, text.c_str()); }
+
+bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND button, bool checked) {
+  SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::string ListItemText(HWND list, int index) {
+  return ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index);
+}
+
+std::string ComboItemText(HWND combo, int index) {
+  return ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+int AddListItem(HWND list, const std::string& text) {
+  return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void AddComboItem(HWND combo, const std::string& text) {
+  // Inserted at the end: the list keeps the caller's order even in a sorted box.
+  SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int FindListItem(HWND list, const std::string& text) {
+  return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void AppendMenuItem(HMENU menu, UINT id, const std::string& caption) {
+  AppendMenuA(menu, MF_STRING, id, caption.c_str());
+}
+
+void AppendSubmenu(HMENU menu, HMENU submenu, const std::string& caption) {
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), caption.c_str());
+}
+
+void ShowError(HWND owner, const std::string& text) {
+  MessageBoxA(owner, text.c_str(), "Tessel+ : Error", MB_OK | MB_ICONERROR);
+}
+
+// --- Form --------------------------------------------------------------------------------------
 
 void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls, size_t count,
                  int zoom) {
@@ -68,7 +147,7 @@ void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls,
   controls_ = controls;
   count_ = count;
   font_.Reset(CreateFaceFont("MS Sans Serif", ui::Scale(kDesignFontHeight, zoom)));
-  if (spec.caption) SetWindowTextA(dialog, spec.caption);
+  if (spec.caption) SetText(dialog, spec.caption);
 
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
   for (size_t i = 0; i < count; ++i) {
@@ -137,13 +216,12 @@ void Form::SetClientHeight(int designPixels) {
 }
 
 void Form::SetInfo(const std::string& text) {
-  if (HWND info = Item(kInfoPanelId)) SetWindowTextA(info, text.c_str());
+  if (HWND info = Item(kInfoPanelId)) SetText(info, text);
 }
 
 std::string Form::Info() const {
-  char text[1024] = "";
-  if (HWND info = Item(kInfoPanelId)) GetWindowTextA(info, text, sizeof text);
-  return text;
+  HWND info = Item(kInfoPanelId);
+  return info ? Text(info) : std::string();
 }
 
 const char* Form::HintOf(HWND window) const {
@@ -173,28 +251,65 @@ void Form::ShowHint(const char* hint) {
   SetInfo(hint);
 }
 
-void Form::OnSetCursor(HWND under) { ShowHint(HintOf(under)); }
-
-void Form::OnActivate(bool active) {
-  active_ = active;
-  shownHint_ = nullptr;
+void Form::TrackHints(UINT message, WPARAM wParam) {
+  if (message == WM_SETCURSOR) ShowHint(HintOf(reinterpret_cast<HWND>(wParam)));
+  if (message == WM_ACTIVATE) {
+    active_ = LOWORD(wParam) != WA_INACTIVE;
+    shownHint_ = nullptr;
+  }
 }
 
-void RegisterDialogClass(const char* className) {
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) return;
-  windowClass.lpfnWndProc = DefDlgProcA;
-  windowClass.cbWndExtra = DLGWINDOWEXTRA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = className;
-  RegisterClassExA(&windowClass);
+// --- Window ------------------------------------------------------------------------------------
+
+LRESULT Window::DefaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
-INT_PTR RunModalDialog(HWND owner, const char* className, DLGPROC procedure, LPARAM param) {
-  RegisterDialogClass(className);
+void Window::OnFailure(const char* what) { ShowError(handle_, what); }
+
+LRESULT Window::Guarded(UINT message, WPARAM wParam, LPARAM lParam, LRESULT failed) {
+  try {
+    return HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    try {
+      OnFailure(error.what());
+    } catch (...) {
+    }
+  } catch (...) {
+  }
+  return failed;
+}
+
+INT_PTR CALLBACK Window::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Window*>(lParam);
+    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    self->handle_ = window;
+    self->dialog_ = true;
+  }
+  if (!self) return FALSE;
+  return static_cast<INT_PTR>(self->Guarded(message, wParam, lParam, FALSE));
+}
+
+LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->handle_ = window;
+  }
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  const LRESULT result = self->Guarded(message, wParam, lParam, 0);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+  }
+  return result;
+}
+
+INT_PTR Window::RunModal(HWND owner, const char* className) {
+  RegisterClassOnce(className, DefDlgProcA, DLGWINDOWEXTRA);
   // DLGTEMPLATE, then the menu (none), the class name and the title as UTF-16; no controls.
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   DLGTEMPLATE header = {};
@@ -204,13 +319,18 @@ INT_PTR RunModalDialog(HWND owner, const char* className, DLGPROC procedure, LPA
   for (const char* c = className; *c; ++c) words.push_back(static_cast<WORD>(*c));
   words.push_back(0);
   words.push_back(0);  // empty title; the form sets its caption
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
-                                 reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
-                                 procedure, param);
+  const INT_PTR result = DialogBoxIndirectParamA(
+      GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
+      DialogProcedure, reinterpret_cast<LPARAM>(this));
+  handle_ = nullptr;
+  return result;
 }
 
-void ShowError(HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), "Tessel+ : Error", MB_OK | MB_ICONERROR);
+HWND Window::CreateTopLevel(const char* className, DWORD style, int left, int top, int width,
+                            int height) {
+  RegisterClassOnce(className, WindowProcedure, 0);
+  return CreateWindowExA(0, className, "", style, left, top, width, height, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), this);
 }
 
 }  // namespace tessel::ui

@@ -1,8 +1,14 @@
-// The front end's dialogs are built in code: a table of controls at design pixels (zoom
-// 100), scaled once by the zoom when the dialog is created, with the hint of the control
-// under the mouse shown in the dialog's Info panel.
+// One way to write a window of the front end.
+//
+// Every window and dialog derives from ui::Window. The system's procedure finds the object
+// through the window's user data and hands each message to its HandleMessage, a plain
+// switch of <windowsx.h> crackers (TESSEL_DIALOG_MESSAGE, TESSEL_WINDOW_MESSAGE) that call
+// small named handlers; no exception leaves a handler. Dialogs are built in code from a
+// table of controls at design pixels (ui::Form), scaled once by the zoom when they are
+// created, with the hint of the control under the mouse shown in the dialog's Info panel.
 #pragma once
 #include <windows.h>
+#include <windowsx.h>
 
 #include <cstddef>
 #include <string>
@@ -14,7 +20,9 @@ constexpr int kInfoPanelId = 900;
 // Design pixels at a zoom percentage, truncated towards zero.
 int Scale(int designPixels, int zoom);
 
-// A GDI font owned for the life of a dialog.
+// --- Holders of what a window owns ---------------------------------------------------------
+
+// A GDI font owned for the life of a window.
 class FontHolder {
  public:
   FontHolder() = default;
@@ -29,10 +37,47 @@ class FontHolder {
   HFONT font_ = nullptr;
 };
 
-// CreateFontIndirectA with the given face, character height (negative: pixels) and
-// character set; everything else zero except the output precision.
-HFONT CreateFaceFont(const char* face, int height, BYTE charSet = DEFAULT_CHARSET,
+// A menu owned for the life of a window; its submenus go with it.
+class MenuHolder {
+ public:
+  MenuHolder() = default;
+  ~MenuHolder() { Reset(); }
+  MenuHolder(const MenuHolder&) = delete;
+  MenuHolder& operator=(const MenuHolder&) = delete;
+  void Reset(HMENU menu = nullptr);
+  HMENU Get() const { return menu_; }
+
+ private:
+  HMENU menu_ = nullptr;
+};
+
+// CreateFontIndirect with the given face, character height (negative: pixels) and
+// character set; everything else zero except the output precision and the weight.
+HFONT CreateFaceFont(const std::string& face, int height, BYTE charSet = DEFAULT_CHARSET,
                      BYTE outputPrecision = OUT_DEFAULT_PRECIS, int weight = FW_NORMAL);
+
+// --- Control helpers -------------------------------------------------------------------------
+
+std::string Text(HWND window);
+void SetText(HWND window, const std::string& text);
+bool Checked(HWND button);
+void SetChecked(HWND button, bool checked);
+// Text of item index of a list box, or of a combo box's list; empty for none.
+std::string ListItemText(HWND list, int index);
+std::string ComboItemText(HWND combo, int index);
+// Adds an item at the end (a sorted list sorts it in); its index.
+int AddListItem(HWND list, const std::string& text);
+void AddComboItem(HWND combo, const std::string& text);
+// Index of the first item whose whole text equals text, ignoring case; -1 for none.
+int FindListItem(HWND list, const std::string& text);
+void AppendMenuItem(HMENU menu, UINT id, const std::string& caption);
+void AppendSubmenu(HMENU menu, HMENU submenu, const std::string& caption);
+
+// The front end's standard error box (settings-file write failures and the like). The
+// text is shown as it is, never used as a format.
+void ShowError(HWND owner, const std::string& text);
+
+// --- Dialog layouts --------------------------------------------------------------------------
 
 struct ControlSpec {
   int id;
@@ -51,13 +96,16 @@ struct FormSpec {
   int infoHeight = 0;             // Info panel along the bottom edge; 0 for none
 };
 
-// One dialog's controls, fonts and hints. Owned by the dialog's state.
+// One dialog's controls, fonts and hints.
 class Form {
  public:
   // Creates the controls inside dialog, scaled by zoom, in the "MS Sans Serif" font of
   // height -11 scaled too, and sizes the client area. Tab order is table order.
-  void Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls, size_t count,
-             int zoom);
+  template <size_t count>
+  void Build(HWND dialog, const FormSpec& spec, const ControlSpec (&controls)[count], int zoom) {
+    Build(dialog, spec, controls, count, zoom);
+  }
+  void Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls, size_t count, int zoom);
 
   HWND Window() const { return window_; }
   HWND Item(int id) const { return GetDlgItem(window_, id); }
@@ -72,11 +120,9 @@ class Form {
   void SetInfo(const std::string& text);
   std::string Info() const;
 
-  // Hint tracking: call from the dialog procedure. WM_SETCURSOR gives the window under
-  // the mouse; WM_ACTIVATE turns the tracking on and off; WM_MENUSELECT with a hint of
-  // the highlighted entry.
-  void OnSetCursor(HWND under);
-  void OnActivate(bool active);
+  // Hint tracking, from the dialog's procedure before its own handlers: WM_SETCURSOR
+  // gives the window under the mouse, WM_ACTIVATE turns the tracking on and off.
+  void TrackHints(UINT message, WPARAM wParam);
   void ShowHint(const char* hint);
   // Hint of a control created from the table; the form's hint for anything else.
   const char* HintOf(HWND window) const;
@@ -96,17 +142,56 @@ class Form {
   const char* shownHint_ = nullptr;
 };
 
-// Registers a dialog window class of that name (the front end's forms have class names of
-// their own, "TSettings", "TAsk", ... so that other programs can find them).
-void RegisterDialogClass(const char* className);
+// --- The base of every window ------------------------------------------------------------
 
-// Runs a modal dialog of a registered dialog class with an empty in-memory template (fixed
-// frame, caption, close box); procedure builds its controls in WM_INITDIALOG, where lParam
-// is param.
-INT_PTR RunModalDialog(HWND owner, const char* className, DLGPROC procedure, LPARAM param);
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  HWND Handle() const { return handle_; }
 
-// The front end's standard error box (settings-file write failures and the like). The
-// text is shown as it is, never used as a format.
-void ShowError(HWND owner, const std::string& text);
+ protected:
+  // One message. Dialogs answer as a dialog procedure does (TRUE when handled, results
+  // through SetDlgMsgResult, which TESSEL_DIALOG_MESSAGE does); windows return the
+  // message's result and pass what they do not handle to DefaultProcedure.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT DefaultProcedure(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // A modal dialog of its own class (registered on first use, so that other programs can
+  // find it by its name) from an empty template: fixed frame, caption and close box. The
+  // form is built in the WM_INITDIALOG handler.
+  INT_PTR RunModal(HWND owner, const char* className);
+  // A top-level window of its own class with the default arrow cursor and face colour.
+  HWND CreateTopLevel(const char* className, DWORD style, int left, int top, int width,
+                      int height);
+  // What escaped a handler; shown in the standard error box.
+  virtual void OnFailure(const char* what);
+
+ private:
+  static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Guarded(UINT message, WPARAM wParam, LPARAM lParam, LRESULT failed);
+
+  HWND handle_ = nullptr;
+  bool dialog_ = false;
+};
 
 }  // namespace tessel::ui
+
+// Crackers that <windowsx.h> lacks, in its style.
+#define HANDLE_WM_HELP(hwnd, wParam, lParam, fn) (LRESULT)(DWORD)(WINBOOL)(fn)((hwnd), (LPHELPINFO)(lParam))
+#define HANDLE_WM_CAPTURECHANGED(hwnd, wParam, lParam, fn) ((fn)((hwnd), (HWND)(lParam)), (LRESULT)0)
+
+// A case of HandleMessage that cracks the message with <windowsx.h> and calls the member
+// `handler` with the cracker's arguments after the window handle.
+#define TESSEL_CRACK_WITH(cracker, handler) \
+  cracker(this, wParam, lParam, [](auto* self, auto... a) { return self->handler(a...); })
+#define TESSEL_CRACK(message, handler) TESSEL_CRACK_WITH(HANDLE_##message, handler)
+#define TESSEL_DIALOG_MESSAGE(message, handler) \
+  case message:                                 \
+    return SetDlgMsgResult(Handle(), message, TESSEL_CRACK_WITH(HANDLE_##message, handler))
+#define TESSEL_WINDOW_MESSAGE(message, handler) \
+  case message:                                 \
+    return TESSEL_CRACK_WITH(HANDLE_##message, handler)

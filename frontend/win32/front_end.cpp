@@ -2,17 +2,17 @@
 
 #include "form.h"
 #include "frontend/startup.h"
-#include "tesshook32.h"
 
 #include <optional>
 
 namespace tessel {
 
-void InstallHook(HWND window, const FrontEnd& app) {
-  // Window handles fit 32 bits on Win64 as well; the store keeps them as 32-bit values.
-  Install(static_cast<int>(reinterpret_cast<intptr_t>(window)), app.SettingsFile());
-  const char* error = GetLastErrorText();
-  if (error && *error) ui::ShowError(window, error);
+void ShowErrorIfAny(HWND owner, const std::string& error) {
+  if (!error.empty()) ui::ShowError(owner, error);
+}
+
+int32_t FrontValueOf(HWND window) {
+  return static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
 }
 
 void ReleaseInstanceGuard(FrontEnd& app) {

@@ -1,7 +1,8 @@
 // What every window of the front end shares: the settings file named on the command line
-// (also the file every Install names), the zoom of the dialogs and the help file; and the
-// hook library calls that every window makes the same way.
+// (also the file every Install names), the hook library, the zoom of the dialogs and the
+// help file.
 #pragma once
+#include "frontend/hook_library.h"
 #include "win32_profile.h"
 
 #include <windows.h>
@@ -12,10 +13,12 @@
 namespace tessel {
 
 struct FrontEnd {
-  explicit FrontEnd(std::string settingsFile) : settings(std::move(settingsFile)) {}
-  const char* SettingsFile() const { return settings.FileName().c_str(); }
+  FrontEnd(HookLibrary& library, std::string settingsFile)
+      : settings(std::move(settingsFile)), hook(library) {}
+  const std::string& SettingsFile() const { return settings.FileName(); }
 
   Win32Profile settings;
+  HookLibrary& hook;
   uint16_t zoom = 100;    // percent; scales dialogs when they are created
   std::string helpFile;   // the program's path with the extension "chm"
   std::string startMap;   // "/M:" value, used once when the button window is created
@@ -28,9 +31,11 @@ struct FrontEnd {
 // Releases app.instanceGuard, if held; a front end started now may go ahead.
 void ReleaseInstanceGuard(FrontEnd& app);
 
-// Install with window's handle as the front value. A failure the library reports (its
-// GetLastErrorText) is shown in the standard error box instead of running without a hook.
-void InstallHook(HWND window, const FrontEnd& app);
+// The standard error box, when there is an error to show.
+void ShowErrorIfAny(HWND owner, const std::string& error);
+
+// Window handles fit 32 bits on Win64 as well; the store keeps them as 32-bit values.
+int32_t FrontValueOf(HWND window);
 
 // GetVersion of TESSHOOK32.DLL, reached by name (kernel32 has a GetVersion of its own);
 // 0 when the library has none.

@@ -8,8 +8,9 @@
 #include "front_end.h"
 #include "frontend/startup.h"
 #include "frontend/version.h"
+#include "frontend/hook_handover.h"
 #include "help.h"
-#include "tesshook32.h"
+#include "hook_library_dll.h"
 
 namespace tessel {
 namespace {
@@ -21,8 +22,6 @@ constexpr const char* kGuardName = "TESSEL32FRONTEND";
 // A front end that has just died still holds the guard for a moment; a start that finds no
 // live front-end window waits this long for it.
 constexpr DWORD kGuardWaitMs = 1000;
-// How long an unhide waits, after "Unhiding...", for the host to give the hook up.
-constexpr DWORD kHostLeaveMs = 5000;
 constexpr DWORD kPollMs = 20;
 
 // Takes the guard into app.instanceGuard; false when another front end holds it.
@@ -59,43 +58,35 @@ bool IsLiveWindow(int32_t front) {
   return front > 1 && IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(front)));
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+// The steps of the sequences that run before the button window exists.
+class StartSteps : public FrontEndSteps {
+ public:
+  bool RunMapEditor(std::string&) override { return false; }
+  bool RunOptionsDialog() override { return false; }
+  bool StartHiddenHost() override { return tessel::StartHiddenHost(); }
+  void Inform(const std::string& text, int32_t duration) override {
+    tessel::ShowInformation(GetModuleHandleA(nullptr), text.c_str(), duration);
   }
-}
-
-// Waits, reading messages, until the host has let the hook go; false after the deadline.
-bool WaitForHostToLetGo() {
-  const DWORD start = GetTickCount();
-  while (!HostHasLetGo(GetFront())) {
-    if (GetTickCount() - start >= kHostLeaveMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
-    PumpMessages();
+  bool WaitFor(const std::function<bool()>& done, uint32_t milliseconds) override {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start >= milliseconds) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+    return true;
   }
-  return true;
-}
+};
 
-StartDecision Decide(InstanceGuard& guard) {
+StartDecision Decide(InstanceGuard& guard, HookLibrary& hook) {
   bool held = guard.Acquire(0);
-  if (!held && !IsLiveWindow(GetFront())) held = guard.Acquire(kGuardWaitMs);
-  const int32_t front = GetFront();
+  if (!held && !IsLiveWindow(hook.GetFront())) held = guard.Acquire(kGuardWaitMs);
+  const int32_t front = hook.GetFront();
   return DecideStart({held, front, IsLiveWindow(front)});
-}
-
-void Unhide(FrontEnd& app) {
-  SetFront(1);
-  try {
-    app.settings.WriteInteger("TESSEL32", "ShowWindow", 1);
-  } catch (const ProfileWriteError& error) {
-    ui::ShowError(nullptr, error.what());
-  }
-  Inform("Unhiding...", 1000);
-  // A host that died holding the hook never answers: its hook went with it, and the
-  // Uninstall clears what it left in the store so that the next Install sets a new hook.
-  if (!WaitForHostToLetGo()) Uninstall();
 }
 
 int Run() {
@@ -114,21 +105,23 @@ int Run() {
                 "Tessel+ : Cannot start", MB_OK | MB_ICONERROR);
     return 1;
   }
-  FrontEnd app(options.settingsFile);
+  HookLibraryDll library;
+  FrontEnd app(library, options.settingsFile);
   app.startMap = options.mapName;
 
   InstanceGuard guard(app);
-  switch (Decide(guard)) {
+  StartSteps steps;
+  switch (Decide(guard, library)) {
     case StartDecision::Refuse:
       Inform("Tessel+ is running", -1000);
       return 0;
     case StartDecision::Unhide:
-      Unhide(app);
+      ShowErrorIfAny(nullptr, Unhide({library, steps, app.SettingsFile()}, app.settings));
       break;
     case StartDecision::ClearStale:
       // The hook of a front end that died went with it; Uninstall clears its window from
       // the front value and its hook from the store.
-      Uninstall();
+      library.Uninstall();
       [[fallthrough]];
     case StartDecision::Continue:
       if (app.settings.ReadInteger("TESSEL32", "ShowWindow", 1) == 0 && StartHiddenHost())

@@ -3,21 +3,14 @@
 #include "assignment_list.h"
 #include "common/keys.h"
 #include "frontend/assignment_rows.h"
-#include "frontend/editor_commands.h"
 #include "frontend/editor_layout.h"
 #include "frontend/key_capture_rules.h"
 #include "help.h"
 #include "key_capture.h"
 #include "key_display.h"
-#include "map_commands.h"
-#include "map_editor_state.h"
-#include "tesshook32.h"
-#include "text_tools.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -25,50 +18,10 @@ namespace tessel {
 namespace {
 
 constexpr const char* kSettingsSection = "TESSEL32";
-constexpr int kDisplayFontHeight = -14;
-constexpr int kLargeDisplayFontHeight = -18;
 constexpr int kRowHeight = 16;
 constexpr int kMapListItemHeight = 13;
 constexpr int kCloseButtonLeft = 397, kCloseButtonTop = 2;  // inside the Info panel
 constexpr UINT_PTR kMapListSubclass = 0x4D4C;               // "ML"
-
-enum Label : int {
-  kLabelMaps = kFirstEditorLabel,
-  kLabelSelector,
-  kLabelAssignments,
-  kLabelKey,
-  kLabelShift,
-  kLabelControl,
-  kLabelAlt,
-  kLabelReplacement,
-  kLabelCommands,
-  kLabelVirtualKey,
-  kLabelScanCode,
-};
-
-enum MenuEntry : UINT {
-  kMenuNew = 300,
-  kMenuCopy,
-  kMenuDelete,
-  kMenuRename,
-  kMenuImport,
-  kMenuExport
-};
-
-struct MenuSpec {
-  MenuEntry id;
-  const char* caption;
-  const char* hint;
-  MapCommand command;
-};
-const MenuSpec kMapMenu[] = {
-    {kMenuNew, "New", "Create an empty map", MapCommand::New},
-    {kMenuCopy, "Copy", "Create a copy of the selected map", MapCommand::Copy},
-    {kMenuDelete, "Delete", "Erase the selected map map", MapCommand::Delete},
-    {kMenuRename, "Rename", "Change the name of the selected map", MapCommand::Rename},
-    {kMenuImport, "Import", "Load a map from a file", MapCommand::Import},
-    {kMenuExport, "Export", "Save the selected map into a file", MapCommand::Export},
-};
 
 constexpr const char* kShowMoreHint = "Show replacement text editor";
 constexpr const char* kHideMoreHint = "Hide replacement text editor";
@@ -81,9 +34,11 @@ constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD kClientEdge = WS_EX_CLIENTEDGE;
 
+}  // namespace
+
 // Tab order is table order. CloseButton lies on the Info panel: its top follows the
 // window's height (SetLarge).
-const ui::ControlSpec kControls[] = {
+const ui::ControlSpec MapEditor::kControls[] = {
     {kLabelMaps, "STATIC", 0, 8, 4, 0, 0, "Maps",
      "List of existing maps, <off> is representing the original layout"},
     {kMapList, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, 8, 24, 113, 121,
@@ -129,7 +84,7 @@ const ui::ControlSpec kControls[] = {
      "Create or modify \"deadkey\" (like ^ in  ^+o = \xF4)"},
     {kMoreButton, "BUTTON", kButton, 392, 166, 41, 19, ">>", kShowMoreHint},
     {kMacroBox, "EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | kTab, 8, 196,
-     337, 105, "", "Edit replacement text; see help for  macro languge reference", kClientEdge},
+     337, 105, "", "Edit replacement text; see help for macro language reference", kClientEdge},
     {kLabelCommands, "STATIC", 0, 352, 192, 0, 0, "Commands",
      "List of macro commands and virtual key names"},
     {kLangList, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 352, 208, 83, 200, nullptr,
@@ -151,345 +106,52 @@ const ui::ControlSpec kControls[] = {
      "Finish editing session"},
 };
 
-// Shown only in the large state.
-const int kLargeStateControls[] = {kMacroBox,        kLabelCommands,    kLangList,
-                                   kLabelVirtualKey, kInsertVKButton,   kVKeyBox,
-                                   kLabelScanCode,   kInsertScanButton, kScanCodeBox};
-
-MapEditor* StateOf(HWND dialog) {
-  return reinterpret_cast<MapEditor*>(GetWindowLongPtrA(dialog, DWLP_USER));
+void RunMapEditor(HWND owner, FrontEnd& app, const HookHolder& holder, std::string& editedMapName) {
+  MapEditor(app, holder, editedMapName).Run(owner);
 }
 
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
-}
-
-std::string ListText(HWND list, int index) {
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return "";
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
-}
-
-// Reports what escapes a handler instead of letting it unwind through the system.
-template <typename Body>
-void Guarded(MapEditor& editor, Body body) {
-  try {
-    body();
-  } catch (const std::exception& error) {
-    ui::ShowError(editor.Window(), error.what());
+LRESULT MapEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  form_.TrackHints(message, wParam);
+  switch (message) {
+    TESSEL_DIALOG_MESSAGE(WM_INITDIALOG, OnInitDialog);
+    TESSEL_DIALOG_MESSAGE(WM_COMMAND, OnCommand);
+    TESSEL_DIALOG_MESSAGE(WM_MEASUREITEM, OnMeasureItem);
+    TESSEL_DIALOG_MESSAGE(WM_DRAWITEM, OnDrawItem);
+    TESSEL_DIALOG_MESSAGE(WM_CONTEXTMENU, OnContextMenu);
+    TESSEL_DIALOG_MESSAGE(WM_ACTIVATEAPP, OnActivateApp);
+    TESSEL_DIALOG_MESSAGE(WM_HELP, OnHelp);
+    TESSEL_DIALOG_MESSAGE(WM_CLOSE, OnClose);
+    case WM_MENUSELECT:  // hints of the map menu; the default handling goes on
+      TESSEL_CRACK(WM_MENUSELECT, OnMenuSelect);
+      return FALSE;
+    default:
+      return FALSE;
   }
 }
 
-// --- Map list -------------------------------------------------------------------------
-
-void FillMapList(MapEditor& editor, const std::vector<std::string>& names) {
-  HWND list = editor.Item(kMapList);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kOffMapName));
-  for (bool deadKeyMaps : {false, true})
-    for (const std::string& name : names)
-      if ((name[0] == '+') == deadKeyMaps)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-}
-
-LRESULT CALLBACK MapListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR data) {
-  if (message == WM_MOUSEMOVE || message == WM_LBUTTONDBLCLK)
-    reinterpret_cast<MapEditor*>(data)->lastMapListMouse = {GET_X_LPARAM(lParam),
-                                                            GET_Y_LPARAM(lParam)};
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, MapListProcedure, kMapListSubclass);
-  return DefSubclassProc(list, message, wParam, lParam);
-}
-
-void OpenMapMenu(MapEditor& editor, POINT screen) {
-  TrackPopupMenu(editor.mapMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
-                 0, editor.Window(), nullptr);
-}
-
-void OnMapListDoubleClick(MapEditor& editor) {
-  POINT point = editor.lastMapListMouse;
-  ClientToScreen(editor.Item(kMapList), &point);
-  OpenMapMenu(editor, point);
-}
-
-bool OnContextMenu(MapEditor& editor, HWND window, LPARAM lParam) {
-  if (window != editor.Item(kMapList)) return false;
-  POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (point.x == -1 && point.y == -1) {  // from the keyboard: at the list's corner
-    point = {0, 0};
-    ClientToScreen(window, &point);
-  }
-  OpenMapMenu(editor, point);
-  return true;
-}
-
-void OnMenuSelect(MapEditor& editor, UINT id, UINT flags, HMENU menu) {
-  if (flags == 0xFFFF && !menu) return;  // the menu closed
-  for (const MenuSpec& entry : kMapMenu)
-    if (entry.id == id) editor.form.ShowHint(entry.hint);
-}
-
-void OnMapListChange(MapEditor& editor) {
-  const int index = editor.SelectedMapEntry();
-  if (index >= 0) editor.ClickMapEntry(index);
-}
-
-// --- Assignment list and key ------------------------------------------------------------
-
-void FillRows(MapEditor& editor, const std::vector<ProfileEntry>& selectors,
-              const std::vector<std::string>& mapNames) {
-  const std::vector<AssignmentRow> rows =
-      BuildAssignmentRows(selectors, editor.Settings().ReadSection(editor.editedMapName), mapNames,
-                          [&editor](uint8_t keyCode) { return editor.KeyName(keyCode); });
-  FillAssignmentList(editor.Item(kAssignmentList), rows);
-  editor.SelectChosenRow();
-}
-
-void ShowSelector(MapEditor& editor, const std::vector<ProfileEntry>& selectors) {
-  const std::string text =
-      SelectorViewText(selectors, editor.editedMapName,
-                       [&editor](uint8_t keyCode) { return editor.KeyName(keyCode); });
-  SetWindowTextA(editor.Item(kSelectorView), text.c_str());
-}
-
-void ChooseKey(MapEditor& editor, uint8_t keyCode, uint8_t stateByte) {
-  editor.keyCode = keyCode;
-  editor.stateByte = stateByte;
-  editor.ShowStateBoxes();
-  SetWindowTextA(editor.Item(kKeyBox), editor.KeyName(keyCode).c_str());
-}
-
-void OnAssignmentClick(MapEditor& editor) {
-  HWND list = editor.Item(kAssignmentList);
-  uint8_t keyCode = 0, stateByte = 0;
-  if (!RowKeyAt(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)), keyCode, stateByte))
-    return;
-  ChooseKey(editor, keyCode, stateByte);
-  editor.RefreshReplacementField();
-}
-
-void OnKeyBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
-  ModifierKeys modifiers;
-  modifiers.shiftDown = GetKeyState(VK_SHIFT) < 0;
-  modifiers.capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
-  modifiers.controlDown = GetKeyState(VK_CONTROL) < 0;
-  const std::optional<ChosenKey> chosen = CaptureKey(static_cast<unsigned>(key.virtualKey),
-                                                     static_cast<uint32_t>(key.keyData), modifiers);
-  if (!chosen) return;
-  ChooseKey(editor, chosen->keyCode, chosen->stateByte);
-  editor.RefreshReplacementField();
-  editor.SelectChosenRow();
-}
-
-void OnVirtualKeyBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
-  if (const std::optional<std::string> text =
-          VirtualKeyFieldText(static_cast<unsigned>(key.virtualKey)))
-    SetWindowTextA(editor.Item(kVKeyBox), text->c_str());
-}
-
-void OnScanCodeBoxKeyDown(MapEditor& editor, const KeyMessage& key) {
-  SetWindowTextA(editor.Item(kScanCodeBox),
-                 ScanCodeFieldText(static_cast<uint32_t>(key.keyData)).c_str());
-}
-
-void OnStateBox(MapEditor& editor, int id) {
-  HWND box = editor.Item(id);
-  // Only the user's click counts: the box then has the focus.
-  if (GetFocus() != box) return editor.ShowStateBoxes();
-  const uint8_t tag = id == kShiftBox ? kStateShift : id == kControlBox ? kStateControl : kStateAlt;
-  editor.stateByte =
-      StateByteAfterBox(editor.stateByte, tag, SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
-  editor.RefreshReplacementField();
-  editor.SelectChosenRow();
-}
-
-// --- Commands ---------------------------------------------------------------------------
-
-void OnStore(MapEditor& editor) {
-  const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = StoreAssignment(editor.Settings(), editor.Situation()); }))
-    return;
-  if (refused) return editor.Reject(refused);
-  editor.RebuildAssignmentList();
-  editor.RefreshReplacementField();
-}
-
-void OnRemove(MapEditor& editor) {
-  const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = RemoveAssignment(editor.Settings(), editor.Situation()); }))
-    return;
-  if (refused) return editor.Reject(refused);
-  editor.RefreshViews();
-}
-
-void OnMakeSelector(MapEditor& editor) {
-  const char* refused = nullptr;
-  if (!editor.Writing([&] { refused = MakeSelector(editor.Settings(), editor.Situation()); }))
-    return;
-  if (refused) {
-    editor.Reject(refused);
-  } else {
-    editor.ShowSelectorView();
-    editor.RebuildAssignmentList();
-  }
-  // Also after a refusal: typing not stored is discarded.
-  editor.RefreshReplacementField();
-}
-
-// --- Window -----------------------------------------------------------------------------
-
-void SetLarge(MapEditor& editor, bool large) {
-  editor.large = large;
-  const int height = large ? kEditorLargeHeight : kEditorSmallHeight;
-  editor.form.SetClientHeight(height);
-  const int closeTop = height - kEditorInfoHeight + kCloseButtonTop;
-  // The z-order is the tab order: the button keeps its place in it.
-  SetWindowPos(editor.Item(kCloseButton), nullptr, editor.form.Scale(kCloseButtonLeft),
-               editor.form.Scale(closeTop), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (int id : kLargeStateControls) ShowWindow(editor.Item(id), large ? SW_SHOWNA : SW_HIDE);
-  SetWindowTextA(editor.Item(kMoreButton), large ? "<<" : ">>");
-  editor.form.SetHint(kMoreButton, large ? kHideMoreHint : kShowMoreHint);
-}
-
-void OnMore(MapEditor& editor) {
-  RECT client;
-  GetClientRect(editor.Window(), &client);
-  SetLarge(editor, client.bottom == editor.form.Scale(kEditorSmallHeight));
-}
-
-void PlaceWindow(MapEditor& editor) {
-  Profile& settings = editor.Settings();
-  const int top = settings.ReadInteger(kSettingsSection, "EditorTop", kEditorDefaultTop);
-  const int left = settings.ReadInteger(kSettingsSection, "EditorLeft", kEditorDefaultLeft);
-  RECT rect;
-  GetWindowRect(editor.Window(), &rect);
-  if (EditorOpensCentred(top, left, rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN),
-                         GetSystemMetrics(SM_CYSCREEN))) {
-    editor.form.CentreOnScreen();
-  } else {
-    SetWindowPos(editor.Window(), nullptr, left, top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-void AttachCaptureFields(MapEditor& editor) {
-  MapEditor* e = &editor;
-  MakeKeyCaptureField(editor.Item(kKeyBox), [e](HWND, KeyMessage& key) {
-    Guarded(*e, [&] { OnKeyBoxKeyDown(*e, key); });
-  });
-  MakeKeyCaptureField(editor.Item(kVKeyBox), [e](HWND, KeyMessage& key) {
-    Guarded(*e, [&] { OnVirtualKeyBoxKeyDown(*e, key); });
-  });
-  MakeKeyCaptureField(editor.Item(kScanCodeBox), [e](HWND, KeyMessage& key) {
-    Guarded(*e, [&] { OnScanCodeBoxKeyDown(*e, key); });
-  });
-}
-
-HMENU BuildMapMenu() {
-  HMENU menu = CreatePopupMenu();
-  for (const MenuSpec& entry : kMapMenu) AppendMenuA(menu, MF_STRING, entry.id, entry.caption);
-  return menu;
-}
-
-void OnInitDialog(HWND dialog, MapEditor& editor) {
-  const int zoom = editor.app.zoom;
-  editor.form.Build(dialog, kForm, kControls, sizeof kControls / sizeof kControls[0], zoom);
-  editor.form.SetInfo(kForm.hint);
-  // CloseButton lies on the Info panel: neither the panel nor the window's background
-  // may paint over it.
-  HWND info = editor.Item(ui::kInfoPanelId);
-  SetWindowLongPtrA(info, GWL_STYLE, GetWindowLongPtrA(info, GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
-  editor.BuildDisplayFonts();
-  AttachCaptureFields(editor);
-  SetWindowSubclass(editor.Item(kMapList), MapListProcedure, kMapListSubclass,
-                    reinterpret_cast<DWORD_PTR>(&editor));
-  SendMessageA(editor.Item(kMapList), LB_SETITEMHEIGHT, 0, editor.form.Scale(kMapListItemHeight));
-  editor.mapMenu = BuildMapMenu();
-
-  // [MAPS] and [Selectors] are read once for all the views.
-  Profile& settings = editor.Settings();
-  const std::vector<std::string> mapNames = settings.ReadKeys(kMapsSection);
-  FillMapList(editor, mapNames);
-  SendMessageA(editor.Item(kMapList), LB_SETCURSEL,
-               SendMessageA(editor.Item(kMapList), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                            reinterpret_cast<LPARAM>(editor.editedMapName.c_str())),
-               0);
-  const std::vector<ProfileEntry> selectors = settings.ReadSection(kSelectorsSection);
-  ShowSelector(editor, selectors);
-  FillRows(editor, selectors, mapNames);
-  FillCommandList(editor);
-  ConnectTextFields(editor);
-
-  PlaceWindow(editor);
-  SetLarge(editor, settings.ReadInteger(kSettingsSection, "EditorBig", 0) != 0);
-  editor.activationHandlers = true;
-  SendMessageA(editor.Item(kAssignmentList), LB_SETITEMHEIGHT, 0, editor.form.Scale(kRowHeight));
-}
-
-// The hook runs, with the edited map, while the user is in another application, and is
-// off while the user works in the front end.
-void OnActivateApp(MapEditor& editor, bool active) {
-  if (!editor.activationHandlers) return;
-  if (active) {
-    Uninstall();
-    editor.hookInstalled = false;
-    return;
-  }
-  Install(static_cast<int>(reinterpret_cast<intptr_t>(editor.Window())), editor.app.SettingsFile());
-  editor.hookInstalled = true;
-  SelectMap(IndexByMap(editor.editedMapName.c_str()));
-  const std::string error = GetLastErrorText();
-  if (!error.empty()) ui::ShowError(editor.Window(), error);
-}
-
-void Finish(MapEditor& editor) {
-  editor.activationHandlers = false;
-  RECT rect;
-  GetWindowRect(editor.Window(), &rect);
-  editor.Writing([&] {
-    Profile& settings = editor.Settings();
-    settings.WriteInteger(kSettingsSection, "EditorTop", rect.top);
-    settings.WriteInteger(kSettingsSection, "EditorLeft", rect.left);
-    settings.WriteString(kSettingsSection, "EditorBig", editor.large ? "1" : "0");
-  });
-  // The caller installs the hook for its own window and loads the maps afresh.
-  if (editor.hookInstalled) Uninstall();
-  editor.hookInstalled = false;
-  EndDialog(editor.Window(), IDOK);
-}
-
-void RunMenuEntry(MapEditor& editor, UINT id) {
-  for (const MenuSpec& entry : kMapMenu)
-    if (entry.id == id) return RunMapCommand(editor, entry.command);
-}
-
-void OnCommand(MapEditor& editor, int id, int code, HWND control) {
-  if (!control) return RunMenuEntry(editor, static_cast<UINT>(id));
+// Every button, list and field of the window, by control.
+void MapEditor::OnCommand(int id, HWND control, UINT code) {
+  if (!control) return RunMapMenuEntry(static_cast<UINT>(id));
   switch (id) {
     case kMapList:
-      if (code == LBN_SELCHANGE) OnMapListChange(editor);
-      if (code == LBN_DBLCLK) OnMapListDoubleClick(editor);
+      if (code == LBN_SELCHANGE) ClickMap();
+      if (code == LBN_DBLCLK) {
+        POINT point = lastMapListMouse_;
+        ClientToScreen(Item(kMapList), &point);
+        OpenMapMenu(point);
+      }
       return;
     case kAssignmentList:
-      if (code == LBN_SELCHANGE) OnAssignmentClick(editor);
+      if (code == LBN_SELCHANGE) ClickRow();
       return;
     case kReplacementTextBox:
-      if (code == EN_CHANGE) OnReplacementTextChanged(editor);
+      if (code == EN_CHANGE) ReplacementTextChanged();
       return;
     case kMacroBox:
-      if (code == EN_CHANGE) OnMacroBoxChanged(editor);
+      if (code == EN_CHANGE) MacroBoxChanged();
       return;
     case kLangList:
-      if (code == CBN_SELCHANGE) OnCommandListChanged(editor);
+      if (code == CBN_SELCHANGE) InsertCommand();
       return;
     default:
       break;
@@ -498,213 +160,307 @@ void OnCommand(MapEditor& editor, int id, int code, HWND control) {
   switch (id) {
     case kShiftBox:
     case kControlBox:
-    case kAltBox:
-      return OnStateBox(editor, id);
-    case kAddButton:
-      return OnStore(editor);
-    case kRemoveButton:
-      return OnRemove(editor);
-    case kMakeSelectorButton:
-      return OnMakeSelector(editor);
-    case kKillButton:
-      return RunKillCommand(editor);
-    case kSelChar:
-      return RunCharacterSelector(editor);
-    case kFontButton:
-      return RunFontCommand(editor);
-    case kInsertVKButton:
-      return InsertVirtualKey(editor);
-    case kInsertScanButton:
-      return InsertScanCode(editor);
-    case kMoreButton:
-      return OnMore(editor);
-    case kHelpButton:
-      return OpenHelp(editor.Window(), editor.app, HelpTopic::Contents);
-    case kCloseButton:
-      return Finish(editor);
-    default:
-      return;  // IDOK and IDCANCEL (Enter, Escape): the editor has no such buttons
+    case kAltBox: return StateBoxClicked(id);
+    case kAddButton: return Store();
+    case kRemoveButton: return Remove();
+    case kMakeSelectorButton: return MakeSelector();
+    case kKillButton: return Kill();
+    case kSelChar: return InsertCharacter();
+    case kFontButton: return ChooseFont();
+    case kInsertVKButton: return InsertReference(ui::Text(Item(kVKeyBox)));
+    case kInsertScanButton: return InsertReference(ui::Text(Item(kScanCodeBox)));
+    case kMoreButton: return ToggleLarge();
+    case kHelpButton: return OpenHelp(Handle(), app_, HelpTopic::Contents);
+    case kCloseButton: return Finish();
+    default: return;  // IDOK and IDCANCEL (Enter, Escape): the editor has no such buttons
   }
+}
+
+// --- Creating and closing -------------------------------------------------------------------
+
+BOOL MapEditor::OnInitDialog(HWND, LPARAM) {
+  form_.Build(Handle(), kForm, kControls, app_.zoom);
+  form_.SetInfo(kForm.hint);
+  // CloseButton lies on the Info panel: neither the panel nor the window's background
+  // may paint over it.
+  HWND info = Item(ui::kInfoPanelId);
+  SetWindowLongPtrA(info, GWL_STYLE, GetWindowLongPtrA(info, GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowLongPtrA(Handle(), GWL_STYLE, GetWindowLongPtrA(Handle(), GWL_STYLE) | WS_CLIPCHILDREN);
+  BuildDisplayFonts();
+  MakeKeyCaptureField(Item(kKeyBox), [this](HWND, KeyMessage& key) { KeyBoxKeyDown(key); });
+  MakeKeyCaptureField(Item(kVKeyBox), [this](HWND, KeyMessage& key) { VirtualKeyBoxKeyDown(key); });
+  MakeKeyCaptureField(Item(kScanCodeBox), [this](HWND, KeyMessage& key) { ScanCodeBoxKeyDown(key); });
+  SetWindowSubclass(Item(kMapList), MapListProcedure, kMapListSubclass, reinterpret_cast<DWORD_PTR>(this));
+  SendMessageA(Item(kMapList), LB_SETITEMHEIGHT, 0, form_.Scale(kMapListItemHeight));
+  ConnectTextFields();
+
+  Refresh(MapListRefresh::RebuildSelectingEdited);
+  FillCommandList();
+  PlaceWindow();
+  SetLarge(Settings().ReadInteger(kSettingsSection, "EditorBig", 0) != 0);
+  activationHandlers_ = true;
+  SendMessageA(Item(kAssignmentList), LB_SETITEMHEIGHT, 0, form_.Scale(kRowHeight));
+  return TRUE;
+}
+
+void MapEditor::PlaceWindow() {
+  const int top = Settings().ReadInteger(kSettingsSection, "EditorTop", kEditorDefaultTop);
+  const int left = Settings().ReadInteger(kSettingsSection, "EditorLeft", kEditorDefaultLeft);
+  RECT rect;
+  GetWindowRect(Handle(), &rect);
+  if (EditorOpensCentred(top, left, rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN),
+                         GetSystemMetrics(SM_CYSCREEN))) {
+    form_.CentreOnScreen();
+  } else {
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// The hook runs, with the edited map, while the user is in another application, and is
+// off while the user works in the front end.
+void MapEditor::OnActivateApp(BOOL active, DWORD) {
+  if (!activationHandlers_) return;
+  ShowErrorIfAny(Handle(), OnEditorActivation(holder_, active != FALSE, FrontValueOf(Handle()),
+                                              editedMapName_, editorHoldsHook_));
+}
+
+// CloseButton and the close box end the editor; nothing else does.
+void MapEditor::OnClose() { Finish(); }
+
+void MapEditor::Finish() {
+  activationHandlers_ = false;
+  RECT rect;
+  GetWindowRect(Handle(), &rect);
+  Writing([&] {
+    Settings().WriteInteger(kSettingsSection, "EditorTop", rect.top);
+    Settings().WriteInteger(kSettingsSection, "EditorLeft", rect.left);
+    Settings().WriteString(kSettingsSection, "EditorBig", large_ ? "1" : "0");
+  });
+  OnEditorClose(holder_, editorHoldsHook_);
+  EndDialog(Handle(), IDOK);
+}
+
+void MapEditor::SetLarge(bool large) {
+  large_ = large;
+  const int height = large ? kEditorLargeHeight : kEditorSmallHeight;
+  form_.SetClientHeight(height);
+  const int closeTop = height - kEditorInfoHeight + kCloseButtonTop;
+  // The z-order is the tab order: the button keeps its place in it.
+  SetWindowPos(Item(kCloseButton), nullptr, form_.Scale(kCloseButtonLeft), form_.Scale(closeTop), 0,
+               0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int id : {kMacroBox, kLabelCommands, kLangList, kLabelVirtualKey, kInsertVKButton, kVKeyBox,
+                 kLabelScanCode, kInsertScanButton, kScanCodeBox})
+    ShowWindow(Item(id), large ? SW_SHOWNA : SW_HIDE);
+  ui::SetText(Item(kMoreButton), large ? "<<" : ">>");
+  form_.SetHint(kMoreButton, large ? kHideMoreHint : kShowMoreHint);
+}
+
+void MapEditor::ToggleLarge() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  SetLarge(client.bottom == form_.Scale(kEditorSmallHeight));
 }
 
 // F1: the command list leads to the replacement-text language, everything else to the
 // contents, except in the key fields, which take F1 as a key like any other.
-void OnHelp(MapEditor& editor, const HELPINFO& info) {
-  HWND item = static_cast<HWND>(info.hItemHandle);
+BOOL MapEditor::OnHelp(LPHELPINFO info) {
+  HWND item = static_cast<HWND>(info->hItemHandle);
   for (int captureField : {kKeyBox, kVKeyBox, kScanCodeBox})
-    if (item == editor.Item(captureField)) return;
-  HWND commands = editor.Item(kLangList);
-  const bool onCommands = info.iContextType == HELPINFO_WINDOW &&
-                          (item == commands || IsChild(commands, item));
-  OpenHelp(editor.Window(), editor.app,
-           onCommands ? HelpTopic::ReplacementText : HelpTopic::Contents);
+    if (item == Item(captureField)) return TRUE;
+  HWND commands = Item(kLangList);
+  const bool onCommands =
+      info->iContextType == HELPINFO_WINDOW && (item == commands || IsChild(commands, item));
+  OpenHelp(Handle(), app_, onCommands ? HelpTopic::ReplacementText : HelpTopic::Contents);
+  return TRUE;
 }
 
-INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    MapEditor& editor = *reinterpret_cast<MapEditor*>(lParam);
-    Guarded(editor, [&] { OnInitDialog(dialog, editor); });
-    return TRUE;
+// --- What the editor shows ---------------------------------------------------------------------
+
+void MapEditor::Refresh(MapListRefresh mapList) {
+  Profile& settings = Settings();
+  const std::vector<std::string> mapNames = settings.ReadKeys(kMapsSection);
+  const std::vector<ProfileEntry> selectors = settings.ReadSection(kSelectorsSection);
+  if (mapList != MapListRefresh::Keep) {
+    RebuildMapList(mapNames);
+    // A rebuilt list has no selection; after Delete and Kill the edited map is selected
+    // again (without acting as a click).
+    if (mapList == MapListRefresh::RebuildSelectingEdited)
+      SendMessageA(Item(kMapList), LB_SETCURSEL, ui::FindListItem(Item(kMapList), editedMapName_), 0);
   }
-  MapEditor* editor = StateOf(dialog);
-  if (!editor) return FALSE;
-  INT_PTR handled = FALSE;
-  Guarded(*editor, [&] {
-    switch (message) {
-      case WM_COMMAND:
-        OnCommand(*editor, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        handled = TRUE;
-        break;
-      case WM_MEASUREITEM:
-        if (wParam == kAssignmentList) {
-          reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
-              ui::Scale(kRowHeight, editor->app.zoom);
-          handled = TRUE;
-        }
-        break;
-      case WM_DRAWITEM:
-        if (wParam == kAssignmentList) {
-          DrawAssignmentRow(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), editor->form.Font(),
-                            editor->displayFont.Get(), editor->form.Zoom());
-          handled = TRUE;
-        }
-        break;
-      case WM_CONTEXTMENU:
-        handled = OnContextMenu(*editor, reinterpret_cast<HWND>(wParam), lParam);
-        break;
-      case WM_MENUSELECT:
-        OnMenuSelect(*editor, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
-        break;
-      case WM_SETCURSOR:
-        editor->form.OnSetCursor(reinterpret_cast<HWND>(wParam));
-        break;
-      case WM_ACTIVATE:
-        editor->form.OnActivate(LOWORD(wParam) != WA_INACTIVE);
-        break;
-      case WM_ACTIVATEAPP:
-        OnActivateApp(*editor, wParam != FALSE);
-        break;
-      case WM_HELP:
-        OnHelp(*editor, *reinterpret_cast<const HELPINFO*>(lParam));
-        handled = TRUE;
-        break;
-      case WM_CLOSE:
-        Finish(*editor);
-        handled = TRUE;
-        break;
-      case WM_DESTROY:
-        if (editor->mapMenu) DestroyMenu(editor->mapMenu);
-        editor->mapMenu = nullptr;
-        break;
-      default:
-        break;
-    }
-  });
-  return handled;
+  const auto keyName = [this](uint8_t keyCode) { return KeyName(keyCode); };
+  ui::SetText(Item(kSelectorView), SelectorViewText(selectors, editedMapName_, keyName));
+  FillAssignmentList(Item(kAssignmentList),
+                     BuildAssignmentRows(selectors, settings.ReadSection(editedMapName_), mapNames, keyName));
+  SelectRowOfKey(Item(kAssignmentList), keyCode_, stateByte_);
+  ShowReplacementField();
 }
 
-}  // namespace
-
-// --- MapEditor --------------------------------------------------------------------------
-
-void MapEditor::Reject(const char* message) {
-  form.SetInfo(message);
-  MessageBeep(0);
+void MapEditor::RebuildMapList(const std::vector<std::string>& mapNames) {
+  HWND list = Item(kMapList);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  ui::AddListItem(list, kOffMapName);
+  for (bool deadKeyMaps : {false, true})
+    for (const std::string& name : mapNames)
+      if ((name[0] == '+') == deadKeyMaps) ui::AddListItem(list, name);
 }
 
-void MapEditor::RebuildMapList() { FillMapList(*this, Settings().ReadKeys(kMapsSection)); }
+void MapEditor::ShowReplacementField() {
+  const ReplacementField field = ReplacementFieldFor(Settings(), editedMapName_, keyCode_, stateByte_);
+  if (field.shows == FieldShows::Nothing) return;
+  HWND box = Item(kReplacementTextBox);
+  HFONT font = field.shows == FieldShows::Text && displayFont_.Get() ? displayFont_.Get() : form_.Font();
+  SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ui::SetText(box, field.text);
+  if (field.shows == FieldShows::Selector) return;
+  ui::SetText(Item(kKillButton), field.shows == FieldShows::DeadKey ? "Edit" : "Kill");
+}
+
+void MapEditor::OnMeasureItem(MEASUREITEMSTRUCT* item) {
+  if (item->CtlID == kAssignmentList) item->itemHeight = form_.Scale(kRowHeight);
+}
+
+void MapEditor::OnDrawItem(const DRAWITEMSTRUCT* item) {
+  if (item->CtlID == kAssignmentList)
+    DrawAssignmentRow(*item, form_.Font(), displayFont_.Get(), form_.Zoom());
+}
+
+std::string MapEditor::KeyName(uint8_t code) {
+  if (!keyNameKnown_[code]) {
+    keyNames_[code] = KeyCodeName(code);
+    keyNameKnown_[code] = true;
+  }
+  return keyNames_[code];
+}
+
+// --- Choosing a map and a key ------------------------------------------------------------------
+
+void MapEditor::ClickMap() {
+  std::string name;
+  if (SelectedMapEntry(&name) < 0) return;
+  editedMapName_ = name;
+  Refresh();
+}
 
 int MapEditor::SelectedMapEntry(std::string* name) const {
   HWND list = Item(kMapList);
   const int index = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
   if (index < 0) return -1;
-  if (name) *name = ListText(list, index);
+  if (name) *name = ui::ListItemText(list, index);
   return index;
 }
 
-void MapEditor::ClickMapEntry(int index) {
-  HWND list = Item(kMapList);
-  if (SendMessageA(list, LB_SETCURSEL, index, 0) == LB_ERR) return;
-  editedMapName = ListText(list, index);
-  RefreshViews();
+LRESULT CALLBACK MapEditor::MapListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR data) {
+  if (message == WM_MOUSEMOVE || message == WM_LBUTTONDBLCLK)
+    reinterpret_cast<MapEditor*>(data)->lastMapListMouse_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, MapListProcedure, kMapListSubclass);
+  return DefSubclassProc(list, message, wParam, lParam);
 }
 
-void MapEditor::RefreshViews() {
-  const std::vector<ProfileEntry> selectors = Settings().ReadSection(kSelectorsSection);
-  ShowSelector(*this, selectors);
-  FillRows(*this, selectors, Settings().ReadKeys(kMapsSection));
-  RefreshReplacementField();
+void MapEditor::ClickRow() {
+  HWND list = Item(kAssignmentList);
+  uint8_t keyCode = 0, stateByte = 0;
+  if (!RowKeyAt(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)), keyCode, stateByte))
+    return;
+  ChooseKey(keyCode, stateByte);
+  ShowReplacementField();
 }
 
-void MapEditor::RebuildAssignmentList() {
-  FillRows(*this, Settings().ReadSection(kSelectorsSection), Settings().ReadKeys(kMapsSection));
+void MapEditor::ChooseKey(uint8_t keyCode, uint8_t stateByte) {
+  keyCode_ = keyCode;
+  stateByte_ = stateByte;
+  ui::SetChecked(Item(kShiftBox), stateByte_ & kStateShift);
+  ui::SetChecked(Item(kControlBox), stateByte_ & kStateControl);
+  ui::SetChecked(Item(kAltBox), stateByte_ & kStateAlt);
+  ui::SetText(Item(kKeyBox), KeyName(keyCode));
 }
 
-void MapEditor::ShowSelectorView() {
-  ShowSelector(*this, Settings().ReadSection(kSelectorsSection));
+void MapEditor::KeyBoxKeyDown(const KeyMessage& key) {
+  ModifierKeys modifiers;
+  modifiers.shiftDown = GetKeyState(VK_SHIFT) < 0;
+  modifiers.capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
+  modifiers.controlDown = GetKeyState(VK_CONTROL) < 0;
+  const std::optional<ChosenKey> chosen =
+      CaptureKey(static_cast<unsigned>(key.virtualKey), static_cast<uint32_t>(key.keyData), modifiers);
+  if (!chosen) return;
+  ChooseKey(chosen->keyCode, chosen->stateByte);
+  ShowReplacementField();
+  SelectRowOfKey(Item(kAssignmentList), keyCode_, stateByte_);
 }
 
-void MapEditor::RefreshReplacementField() {
-  const ReplacementField field = ReplacementFieldFor(Settings(), editedMapName, keyCode, stateByte);
-  if (field.shows == FieldShows::Nothing) return;
-  HWND box = Item(kReplacementTextBox);
-  HFONT font =
-      field.shows == FieldShows::Text && displayFont.Get() ? displayFont.Get() : form.Font();
-  SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  SetWindowTextA(box, field.text.c_str());
-  if (field.shows == FieldShows::Selector) return SelectChosenRow();
-  SetWindowTextA(Item(kKillButton), field.shows == FieldShows::DeadKey ? "Edit" : "Kill");
+void MapEditor::VirtualKeyBoxKeyDown(const KeyMessage& key) {
+  if (const std::optional<std::string> text = VirtualKeyFieldText(static_cast<unsigned>(key.virtualKey)))
+    ui::SetText(Item(kVKeyBox), *text);
 }
 
-void MapEditor::BuildDisplayFonts() {
-  const std::string face = Settings().ReadString(kSettingsSection, "DisplayFont", "MS Sans Serif");
-  const BYTE charSet =
-      static_cast<BYTE>(Settings().ReadInteger(kSettingsSection, "DisplayFontCSet", 0));
-  const HFONT old = displayFont.Get();
-  displayFont.Reset(
-      ui::CreateFaceFont(face.c_str(), form.Scale(kDisplayFontHeight), charSet, OUT_TT_PRECIS, 0));
-  largeDisplayFont.Reset(ui::CreateFaceFont(face.c_str(), form.Scale(kLargeDisplayFontHeight),
-                                            charSet, OUT_TT_PRECIS, 0));
-  // The replacement field must not keep the font just freed.
-  HWND box = Item(kReplacementTextBox);
-  if (old && box && reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)) == old)
-    SendMessageA(box, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(displayFont.Get() ? displayFont.Get() : form.Font()),
-                 TRUE);
+void MapEditor::ScanCodeBoxKeyDown(const KeyMessage& key) {
+  ui::SetText(Item(kScanCodeBox), ScanCodeFieldText(static_cast<uint32_t>(key.keyData)));
 }
 
-std::string MapEditor::KeyName(uint8_t code) {
-  if (!keyNameKnown[code]) {
-    keyNames[code] = KeyCodeName(code);
-    keyNameKnown[code] = true;
+void MapEditor::StateBoxClicked(int id) {
+  HWND box = Item(id);
+  const uint8_t tag = id == kShiftBox ? kStateShift : id == kControlBox ? kStateControl : kStateAlt;
+  // Only the user's click counts: the box then has the focus.
+  if (GetFocus() != box) {
+    ui::SetChecked(box, stateByte_ & tag);
+    return;
   }
-  return keyNames[code];
+  stateByte_ = StateByteAfterBox(stateByte_, tag, ui::Checked(box));
+  ShowReplacementField();
+  SelectRowOfKey(Item(kAssignmentList), keyCode_, stateByte_);
 }
+
+// --- Store, Remove, Make Selector --------------------------------------------------------------
 
 EditorSituation MapEditor::Situation() const {
   EditorSituation situation;
   situation.mapListEntries = static_cast<int>(SendMessageA(Item(kMapList), LB_GETCOUNT, 0, 0));
   situation.selectedEntry = SelectedMapEntry();
-  situation.editedMapName = editedMapName;
-  situation.keyCode = keyCode;
-  situation.stateByte = stateByte;
-  situation.replacementText = WindowText(Item(kReplacementTextBox));
+  situation.editedMapName = editedMapName_;
+  situation.keyCode = keyCode_;
+  situation.stateByte = stateByte_;
+  situation.replacementText = ui::Text(Item(kReplacementTextBox));
   return situation;
 }
 
-void MapEditor::SelectChosenRow() { SelectRowOfKey(Item(kAssignmentList), keyCode, stateByte); }
-
-void MapEditor::ShowStateBoxes() {
-  const std::pair<int, uint8_t> boxes[] = {
-      {kShiftBox, kStateShift}, {kControlBox, kStateControl}, {kAltBox, kStateAlt}};
-  for (const auto& [id, bit] : boxes)
-    SendMessageA(Item(id), BM_SETCHECK, (stateByte & bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+// A failed check: the message in the Info panel and the default beep.
+void MapEditor::Reject(const char* message) {
+  form_.SetInfo(message);
+  MessageBeep(0);
 }
 
-void RunMapEditor(HWND owner, FrontEnd& app, std::string& editedMapName) {
-  MapEditor editor(app, editedMapName);
-  ui::RunModalDialog(owner, "TMapeditor", DialogProcedure, reinterpret_cast<LPARAM>(&editor));
+bool MapEditor::Writing(const std::function<void()>& writes) {
+  try {
+    writes();
+    return true;
+  } catch (const ProfileWriteError& error) {
+    ui::ShowError(Handle(), error.what());
+  } catch (const MapCopyError& error) {
+    ui::ShowError(Handle(), error.what());
+  }
+  return false;
+}
+
+void MapEditor::Store() {
+  const char* refused = nullptr;
+  if (!Writing([&] { refused = StoreAssignment(Settings(), Situation()); })) return;
+  if (refused) return Reject(refused);
+  Refresh();
+}
+
+void MapEditor::Remove() {
+  const char* refused = nullptr;
+  if (!Writing([&] { refused = RemoveAssignment(Settings(), Situation()); })) return;
+  if (refused) return Reject(refused);
+  Refresh();
+}
+
+void MapEditor::MakeSelector() {
+  const char* refused = nullptr;
+  if (!Writing([&] { refused = tessel::MakeSelector(Settings(), Situation()); })) return;
+  if (refused) Reject(refused);
+  // Also after a refusal: typing not stored is discarded.
+  Refresh();
 }
 
 }  // namespace tessel

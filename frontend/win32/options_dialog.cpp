@@ -3,24 +3,25 @@
 #include "button_window.h"
 #include "form.h"
 #include "frontend/options.h"
-#include "tesshook32.h"
 
 #include <string>
 
 namespace tessel {
 namespace {
 
+// Controls, with their captions. Set and < Back are the dialog's OK and Cancel, so Enter
+// and Escape press them.
 enum ControlId {
-  kBeep = 101,
-  kLabel1,
+  kBeep = 101,  // "Beep on map change"
+  kLabel1,      // "Message duration"
   kDuration,
-  kLabel2,
+  kLabel2,      // "Title when off"
   kOffTitle,
-  kOnTop,
-  kLabel4,
+  kOnTop,       // "Always on top"
+  kLabel4,      // "Zoom  (%)"
   kZoom,
-  kBack = IDCANCEL,
-  kSet = IDOK,
+  kBack = IDCANCEL,  // "< Back"
+  kSet = IDOK,       // "Set"
 };
 
 constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP;
@@ -45,99 +46,74 @@ const ui::ControlSpec kControls[] = {
      WS_EX_CLIENTEDGE},
 };
 
-struct OptionsDialog {
-  FrontEnd& app;
-  HWND buttonWindow;
-  ui::Form form;
-  OptionsFields fields;  // read when the dialog is closed with "Set"
-};
+class OptionsDialog : public ui::Window {
+ public:
+  OptionsDialog(FrontEnd& app, HWND buttonWindow) : app_(app), buttonWindow_(buttonWindow) {}
+  bool Run() { return RunModal(buttonWindow_, "TSettings") == kSet; }
+  // The fields as they were when the dialog was closed with "Set".
+  const OptionsFields& Fields() const { return fields_; }
 
-std::string TextOf(HWND control) {
-  const int length = GetWindowTextLengthA(control);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-  text.resize(std::char_traits<char>::length(text.c_str()));
-  return text;
-}
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    form_.TrackHints(message, wParam);
+    switch (message) {
+      TESSEL_DIALOG_MESSAGE(WM_INITDIALOG, OnInitDialog);
+      TESSEL_DIALOG_MESSAGE(WM_COMMAND, OnCommand);
+      default:
+        return FALSE;
+    }
+  }
 
-void SetCheck(HWND control, bool checked) {
-  SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+ private:
+  BOOL OnInitDialog(HWND, LPARAM) {
+    form_.Build(Handle(), kForm, kControls, app_.zoom);
+    form_.CentreOnScreen();
+    form_.SetInfo(kForm.hint);
+    SendMessageA(form_.Item(kDuration), EM_LIMITTEXT, 4, 0);
+    SendMessageA(form_.Item(kOffTitle), EM_LIMITTEXT, 15, 0);
+    ui::SetText(form_.Item(kZoom), std::to_string(app_.zoom));
 
-bool Checked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void OnInitDialog(HWND dialog, OptionsDialog& d) {
-  d.form.Build(dialog, kForm, kControls, sizeof kControls / sizeof kControls[0], d.app.zoom);
-  d.form.CentreOnScreen();
-  d.form.SetInfo(kForm.hint);
-  SendMessageA(d.form.Item(kDuration), EM_LIMITTEXT, 4, 0);
-  SendMessageA(d.form.Item(kOffTitle), EM_LIMITTEXT, 15, 0);
-  SetWindowTextA(d.form.Item(kZoom), std::to_string(d.app.zoom).c_str());
-
-  Profile& settings = d.app.settings;
-  SetCheck(d.form.Item(kBeep), settings.ReadBool("TESSEL32", "DoBeep", true));
-  // Shown as stored; checked only when it is set.
-  SetWindowTextA(d.form.Item(kDuration),
-                 settings.ReadString("TESSEL32", "MessageShowTime", "300").c_str());
-  SetWindowTextA(d.form.Item(kOffTitle), OffTitle(d.buttonWindow).c_str());
-  SetCheck(d.form.Item(kOnTop), settings.ReadBool("TESSEL32", "OnTop", true));
-}
-
-void ReadFields(OptionsDialog& d) {
-  d.fields.beep = Checked(d.form.Item(kBeep));
-  d.fields.duration = TextOf(d.form.Item(kDuration));
-  d.fields.offTitle = TextOf(d.form.Item(kOffTitle));
-  d.fields.onTop = Checked(d.form.Item(kOnTop));
-  d.fields.zoom = TextOf(d.form.Item(kZoom));
-}
-
-INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    OnInitDialog(dialog, *reinterpret_cast<OptionsDialog*>(lParam));
+    Profile& settings = app_.settings;
+    ui::SetChecked(form_.Item(kBeep), settings.ReadBool("TESSEL32", "DoBeep", true));
+    // Shown as stored; checked only when it is set.
+    ui::SetText(form_.Item(kDuration), settings.ReadString("TESSEL32", "MessageShowTime", "300"));
+    ui::SetText(form_.Item(kOffTitle), OffTitle(buttonWindow_));
+    ui::SetChecked(form_.Item(kOnTop), settings.ReadBool("TESSEL32", "OnTop", true));
     return TRUE;
   }
-  auto* d = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (!d) return FALSE;
-  switch (message) {
-    case WM_SETCURSOR:
-      d->form.OnSetCursor(reinterpret_cast<HWND>(wParam));
-      return FALSE;
-    case WM_ACTIVATE:
-      d->form.OnActivate(LOWORD(wParam) != WA_INACTIVE);
-      return FALSE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kSet) {
-        ReadFields(*d);
-        EndDialog(dialog, kSet);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == kBack) {  // also the close box and Escape
-        EndDialog(dialog, kBack);
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
+
+  // Set, < Back, Enter, Escape and the close box.
+  void OnCommand(int id, HWND, UINT) {
+    if (id == kSet) {
+      fields_.beep = ui::Checked(form_.Item(kBeep));
+      fields_.duration = ui::Text(form_.Item(kDuration));
+      fields_.offTitle = ui::Text(form_.Item(kOffTitle));
+      fields_.onTop = ui::Checked(form_.Item(kOnTop));
+      fields_.zoom = ui::Text(form_.Item(kZoom));
+    }
+    if (id == kSet || id == kBack) EndDialog(Handle(), id);
   }
-}
+
+  FrontEnd& app_;
+  HWND buttonWindow_;
+  ui::Form form_;
+  OptionsFields fields_;
+};
 
 }  // namespace
 
-void RunOptionsDialog(HWND buttonWindow, FrontEnd& app) {
-  Uninstall();
-  OptionsDialog dialog{app, buttonWindow, {}, {}};
-  const INT_PTR result =
-      ui::RunModalDialog(buttonWindow, "TSettings", DialogProcedure, reinterpret_cast<LPARAM>(&dialog));
+bool RunOptionsDialog(HWND buttonWindow, FrontEnd& app) {
+  OptionsDialog dialog(app, buttonWindow);
+  const bool set = dialog.Run();
   // The button window closed meanwhile (its closing sequence has given the hook back).
-  if (!IsWindow(buttonWindow)) return;
+  if (!IsWindow(buttonWindow)) return false;
   std::string error;
-  if (result == kSet) {
+  if (set) {
     AppliedOptions applied;
     applied.zoom = app.zoom;
     applied.offTitle = OffTitle(buttonWindow);
     try {
-      StoreOptions(app.settings, dialog.fields, applied);
+      StoreOptions(app.settings, dialog.Fields(), applied);
     } catch (const ProfileWriteError& failure) {
       error = failure.what();
     }
@@ -147,8 +123,8 @@ void RunOptionsDialog(HWND buttonWindow, FrontEnd& app) {
   }
   UpdateDisplay(buttonWindow);
   // The write stopped the changes; the hook still comes back.
-  if (!error.empty()) ui::ShowError(buttonWindow, error);
-  InstallHook(buttonWindow, app);
+  ShowErrorIfAny(buttonWindow, error);
+  return true;
 }
 
 }  // namespace tessel

@@ -1,11 +1,14 @@
-// The options dialog: beep, message duration, off title, always-on-top and zoom.
+// The options dialog (class "TSettings"): beep, message duration, off title,
+// always-on-top and zoom.
 #pragma once
 #include "front_end.h"
 
 namespace tessel {
 
-// Runs the dialog between an Uninstall and an Install, as the options are read when the
-// hook is installed. A failed write is reported; the hook is installed again in any case.
-void RunOptionsDialog(HWND buttonWindow, FrontEnd& app);
+// Runs the dialog over the button window and, on "Set", stores and applies the options; a
+// failed write is reported. The caller releases the hook before and takes it again after
+// (RunOptions), as the options are read when the hook is installed. False when the button
+// window was closed meanwhile.
+bool RunOptionsDialog(HWND buttonWindow, FrontEnd& app);
 
 }  // namespace tessel

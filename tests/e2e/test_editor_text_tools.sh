@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editor's dead keys and replacement-text tools: Kill and Edit with the dead-key dialog
 # (its texts, the "+" map made or reused, the refusals, nothing written on "<- Back", the
-# close box or a bad name), the two text fields in step, the command list and the key
+# close box or a bad name, a refused name told), the two text fields in step (Escape in
+# MacroBox closing nothing), the command list and the key
 # inserts with the brace-group rule, the character selector and the display font.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
@@ -62,14 +63,23 @@ open_kill
 end_dialog "$KD" 2   # <- Back
 
 # Nothing is written on "<- Back", the close box, an empty name, a name of 15 characters
-# or one that map management refuses.
+# or one that map management refuses; that one is told, and the dialog keeps it.
 focus_key_box; type_keys k
 before=$(file_sum)
 open_kill; kill_answer grave x 2   # <- Back
 open_kill; set_ctl_of "$KD" $DEAD_MAP grave; W close "$KD" >/dev/null; wait_gone "$KD"
-for name in "" "fifteen-chars-x" "a=b"; do
+for name in "" "fifteen-chars-x"; do
   open_kill; kill_answer "$name" x 1
 done
+open_kill
+for name in "a,b" 'x\sy'; do
+  set_ctl_of "$KD" $DEAD_MAP "$name"
+  click "$KD" 1
+  expect_info "Not valid mapname"
+  window_shown "$KD" && [ "$(kd_ctl $DEAD_MAP)" = "$name" ] || fail "the refused name $name is not kept for correction"
+  set_ctl $INFO ""
+done
+end_dialog "$KD" 2
 [ "$(file_sum)" = "$before" ] || fail "a cancelled or refused Kill wrote: $(ini_text $INI)"
 expect_ctl $KILL_BUTTON "Kill"
 
@@ -88,6 +98,11 @@ expect_ctl $MACRO_BOX "xy"
 focus_control $MACRO_BOX
 type_keys ctrl+End z
 expect_ctl $TEXT_BOX "xyz"
+# Escape in MacroBox does nothing: the editor and the text stay.
+type_keys Escape
+sleep 1
+window_shown "$ED" || fail "Escape in MacroBox closed the editor"
+expect_ctl $MACRO_BOX "xyz"
 
 # The command list: "Run", "Wait", "Focus" and the 93 key names.
 commands=$(items $LANG_LIST)

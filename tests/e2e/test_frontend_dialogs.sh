@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The front end's dialogs: the options dialog (mapping off while it is open, a second start
 # still refused, controls, tab order and hints, fall-backs, "< Back" writes nothing, "Set"
-# writes, the zoom scales the next dialog), the About box, the help file, and failed writes
+# writes (a title with blanks around it survives a restart), the zoom scales the next
+# dialog), the About box, the help file, and failed writes
 # of the settings file that are reported while the hook still comes back.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
@@ -82,19 +83,19 @@ expect_title First 2
 # "Set": "abc" falls back to 300, the zoom change deletes the editor's place, the keys the
 # file did not have are appended in the order of the writes.
 open_options
-set_field $OFF_TITLE 'Off!'; set_field $ZOOM 200
+set_field $OFF_TITLE ' Off '; set_field $ZOOM 200
 press $ON_TOP
 press $SET
 wait_gone "$OPTIONS"
 wait_until 10 front_end_holds_hook || fail "the hook did not come back after Set"
 keys=$(section options.ini TESSEL32 | cut -d= -f1 | tr '\n' ' ')
 [ "$keys" = "MessageShowTime Zoom Selected TitleWhenOff Allocate DoBeep OnTop " ] || fail "[TESSEL32] keys after Set: $keys"
-for key in MessageShowTime=300 Zoom=200 TitleWhenOff='Off!' DoBeep=1 OnTop=0; do
+for key in MessageShowTime=300 Zoom=200 TitleWhenOff='" Off "' DoBeep=1 OnTop=0; do
   [ "$(ini_value options.ini "${key%%=*}")" = "${key#*=}" ] || fail "after Set ${key%%=*}=$(ini_value options.ini "${key%%=*}")"
 done
 ! topmost First || fail "OnTop=0 did not take the window out of the topmost layer"
 wine_run 10 store_client.exe select 0 >/dev/null
-expect_title 'Off!' 2
+expect_title ' Off ' 2
 
 # The zoom applies to the next dialog: twice as large. A zoom of 89 falls back to 100.
 open_options
@@ -154,4 +155,9 @@ wait_window "Tessel+ : Error"
 close_box "Tessel+ : Error"
 wait_until 10 ended $FRONT_PID || fail "the front end did not end after its error"
 chattr -i "$E2E_DIR/options.ini"
+
+# The title typed as " Off " is what the next start shows, blanks included.
+start_front_end "/I:$ini"
+wine_run 10 store_client.exe select 0 >/dev/null
+expect_title ' Off ' 2
 echo PASS

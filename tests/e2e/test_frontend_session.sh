@@ -34,6 +34,22 @@ menu_entries 0 | grep -qx 'C Tom && Jerry' || fail "Tom & Jerry is not ticked: $
 close_menu
 e2e_screenshot frontend_tom_and_jerry
 
+# A right-click on the button opens the same menu at the pointer, and a map chosen there is
+# selected; Shift+F10 opens it while the button has the focus.
+IFS=, read -r l t r b <<<"$(button_rect)"
+timeout 5 xdotool mousemove $((l + 30)) $((t + 12)) click 3 || fail "xdotool right-click"
+wait_until 10 menu_open || fail "no menu on a right-click"
+[ "$(menu_entries 0 | tail -n 2 | cut -c3-)" = "$(printf ' \nControls')" ] || fail "right-click menu: $(menu_entries 0)"
+[ "$(W list | awk '$3 == "#32768" { print $NF; exit }' | cut -d, -f1,2)" = "$((l + 30)),$((t + 12))" ] ||
+  fail "the menu is not at the pointer: $(W list | grep ' #32768 ')"
+W menu-pick "$(button_title)" First >/dev/null || fail "cannot choose First from the right-click menu"
+expect_title First 2
+selected_is 1 || fail "First chosen from the right-click menu is not selected"
+focus_window First || fail "cannot focus the button window"
+keys bd:10,2a bp:79,44 bu:10,2a          # Shift+F10
+wait_until 10 menu_open || fail "no menu on Shift+F10"
+close_menu
+
 # A selector key typed in another application, and SelectMap from another process, show
 # within a poll or two.
 focus_window Typing || fail "cannot focus Typing"

@@ -62,7 +62,7 @@ read -r x y <<<"$(control_centre $MAP_LIST)"
 click_at "$x" "$y" 3
 wait_until 5 menu_open || fail "no map menu on a right-click"
 hover New; expect_info "Create an empty map"
-hover Delete; expect_info "Erase the selected map map"
+hover Delete; expect_info "Erase the selected map"
 W menu-close "$ED" >/dev/null
 wait_until 5 eval '! menu_open' || fail "the map menu stayed open"
 timeout 5 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1

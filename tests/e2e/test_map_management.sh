@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The map menu's New, Copy, Delete and Rename in the map editor: prompts, name checks with
-# the prompt coming back, merging copies, Delete's question, Rename moving the selector and
-# the editor going on with the new name, and the faults these commands used to have (a
+# the prompt coming back (backslashes and surrounding quotes refused too), merging copies,
+# Delete's question, Rename moving the selector and the editor going on with the new name, and the faults these commands used to have (a
 # stale entry deleted, reserved names, failed writes erasing maps).
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
@@ -25,7 +25,7 @@ expect_prompt Tessel+
 [ "$(answer_field)" = "simple 0 -1" ] || fail "New answer field: $(answer_field)"
 [ "$(answer)" = "" ] || fail "New starts with [$(answer)]"
 e2e_screenshot map_new_prompt
-for name in 'sixteen-chars-xx' '   ' 'maps' '<off>' 'a=b'; do
+for name in 'sixteen-chars-xx' '   ' 'maps' '<off>' 'a=b' 'x\sy' '"q"'; do
   refused "$name" "Not valid mapname"
 done
 # A typed comma splits the answer text that comes back into choices.
@@ -62,6 +62,7 @@ expect_prompt Tessel+
   fail "Copy prompt: $(prompt_text)"
 [ "$(answer)" = Greek ] || fail "Copy starts with [$(answer)]"
 refused 'Selectors' "Not valid mapname"
+refused 'x\sy' "Not valid mapname"
 answer_with 'Cyrillic' Ok
 wait_until 10 no_prompt || fail "the Copy prompt stayed"
 [ "$(section $INI Cyrillic | paste -sd'|')" = "30_N=alpha|40_N=own|31_N=beta|48_N=+acute,'" ] ||
@@ -123,6 +124,7 @@ expect_prompt Tessel+
 [ "$(answer)" = Greek ] || fail "Rename starts with [$(answer)]"
 refused 'greek' "Map already exists with this name"
 refused 'MAPS' "Not valid mapname"
+refused 'x\sy' "Not valid mapname"
 answer_with ' Hellenic ' Ok
 wait_until 10 no_prompt || fail "the Rename prompt stayed"
 [ "$(section $INI Hellenic | paste -sd'|')" = "30_N=alpha|31_N=beta|48_N=+acute,'" ] || fail "[Hellenic]: $(section $INI Hellenic)"

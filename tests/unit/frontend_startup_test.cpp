@@ -105,6 +105,17 @@ TEST(StoreOptions, WritesInOrderAndDeletesEditorPlaceOnZoomChange) {
        "Selected=1\r\nDoBeep=1\r\nMessageShowTime=3000\r\nZoom=100\r\nTitleWhenOff=T & J\r\n"
        "OnTop=1\r\n",
        100},
+      // Written so that a read gives back blanks and quotes around the title.
+      {{true, "300", " Off ", true, "100"}, 100,
+       "EditorTop=5\r\nEditorLeft=6\r\nSelected=1\r\nDoBeep=1\r\nMessageShowTime=300\r\nZoom=100\r\n"
+       "TitleWhenOff=\" Off \"\r\n"
+       "OnTop=1\r\n",
+       100},
+      {{true, "300", "'q'", true, "100"}, 100,
+       "EditorTop=5\r\nEditorLeft=6\r\nSelected=1\r\nDoBeep=1\r\nMessageShowTime=300\r\nZoom=100\r\n"
+       "TitleWhenOff=\"'q'\"\r\n"
+       "OnTop=1\r\n",
+       100},
   };
   for (const Case& c : cases) {
     MemoryProfile settings("T.INI", before);
@@ -114,6 +125,7 @@ TEST(StoreOptions, WritesInOrderAndDeletesEditorPlaceOnZoomChange) {
     EXPECT_EQ(settings.Text(), "[TESSEL32]\r\n" + c.expectedSection + "[MAPS]\r\nA=\r\n");
     EXPECT_EQ(applied.zoom, c.zoom);
     EXPECT_EQ(applied.offTitle, c.fields.offTitle);
+    EXPECT_EQ(settings.ReadString("TESSEL32", "TitleWhenOff", "-"), c.fields.offTitle);
     EXPECT_EQ(applied.onTop, c.fields.onTop);
     EXPECT_TRUE(applied.onTopChanged);
   }

@@ -157,6 +157,9 @@ TEST(MapManagement, SelectorOfAMap) {
       {"60_N=Greeks\r\n", "Greek", ""},
       {"59_C=<off>\r\n", "<off>", "59_C"},
       {"", "Greek", ""},
+      // Names written before backslashes and quotes were refused: as written, or as read.
+      {"60_N=x\\sy\r\n", "x\\sy", "60_N"},
+      {"60_N=\"q\"\r\n", "\"q\"", "60_N"},
   };
   for (const Case& c : cases) {
     MemoryProfile settings("T.INI", std::string("[Selectors]\r\n") + c.selectors);
@@ -220,7 +223,7 @@ TEST(MapManagement, ImportChoicesAndPrompts) {
             "Tessel+ : Question,do you really want to\r\npermanently remove map\r\nTom && Jerry ?,<-Back,Yes");
   EXPECT_EQ(RenamePrompt("A&B"), "Tessel+,Specify a new name for A&&B,<-Back,Ok");
   EXPECT_EQ(ExportPrompt("A&B"),
-            "Tessel+ : Exporting A&&B,Specify a name for the exported map\r\n"
+            "Tessel+ : Exporting A&B,Specify a name for the exported map\r\n"
             "(if it exists the maps will be merged),<-Back,Ok");
 }
 

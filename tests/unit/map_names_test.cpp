@@ -21,7 +21,8 @@ TEST(MapNames, TrimAndValidity) {
       {"<off>", false},         {"<OFF>", false},      {"a,b", false},
       {"a=b", false},           {"[x", false},         {"x]", false},
       {";x", false},            {"x;", true},          {"Tom & Jerry", true},
-      {"+a,b", false},
+      {"+a,b", false},          {"x\\sy", false},      {"\"q\"", false},
+      {"'q'", false},           {"\"q'", true},        {"a\"b", true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidMapName(c.name), c.valid) << c.name;
 }

@@ -82,6 +82,11 @@ TEST(DeadKeyDialog, FillAndAcceptedNames) {
       {"two words", "+two words"},
   };
   for (const auto& [typed, map] : names) EXPECT_EQ(AcceptedDeadKeyMap(typed), map) << typed;
+  // Names of the right length that no map may have are told; empty and long ones are not.
+  for (const char* refused : {"a,b", " a=b ", "x\\y"})
+    EXPECT_STREQ(DeadKeyNameProblem(refused), "Not valid mapname") << refused;
+  for (const char* silent : {"", "   ", "fifteen-chars-x", "acute"})
+    EXPECT_EQ(DeadKeyNameProblem(silent), nullptr) << silent;
 }
 
 TEST(KillCommand, StoresTheDeadKeyEncoded) {
