@@ -8,6 +8,10 @@
 ; $APPDATA\Tessel+\TESSEL32.INI: created from the demo settings when there is none, never
 ; overwritten, and removed by the uninstaller only when the user says so. The Start-menu
 ; shortcut names that file with /I:, so the program never writes to the Windows folder.
+;
+; "Start Tessel+ when I sign in" (finish page; /AUTOSTART=1 or /AUTOSTART=0 for silent
+; installs) writes the shortcut's command line to the user's Run key, or removes it. Without
+; a choice an install keeps what the previous one chose.
 
 !macro REQUIRE name
   !ifndef ${name}
@@ -33,6 +37,12 @@ RequestExecutionLevel user
 !define SETTINGS_DIR "$APPDATA\Tessel+"
 !define SETTINGS_FILE "$APPDATA\Tessel+\TESSEL32.INI"
 !define SHORTCUT "$SMPROGRAMS\Tessel+.lnk"
+; The program and its arguments, for the shortcut, "Start Tessel+ now" and the Run value; the
+; /I: value runs to the end of the command line, so it needs no quotes even with blanks.
+!define PROGRAM "$INSTDIR\TESSEL32.EXE"
+!define PROGRAM_ARGS "/I:${SETTINGS_FILE}"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Tessel+"
 ; The files of a running Tessel+: programs and library are mapped, the help viewer holds
 ; the help file open.
 !define PROGRAM_FILES "TESSEL32.EXE TESSHOOK32.DLL TESSHIDE32.EXE TESSEL32.CHM"
@@ -54,11 +64,20 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup (${BITS} bit)"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PRODUCT}"
 
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\TESSEL32.EXE"
-!define MUI_FINISHPAGE_RUN_PARAMETERS "/I:${SETTINGS_FILE}"
+!define MUI_FINISHPAGE_RUN "${PROGRAM}"
+!define MUI_FINISHPAGE_RUN_PARAMETERS "${PROGRAM_ARGS}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+; The second check box of the finish page is the autostart choice; it starts as the
+; previous install left it (AutostartShow).
+!define MUI_FINISHPAGE_SHOWREADME ""
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Start ${PRODUCT} when I sign in"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION AutostartTicked
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; Custom page functions apply to the page inserted next: the finish page.
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW AutostartShow
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE AutostartLeave
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -126,6 +145,63 @@ FunctionEnd
 !insertmacro FIND_FILE_IN_USE ""
 !insertmacro FIND_FILE_IN_USE "un."
 
+; Autostart at sign-in: "1" or "0". It starts as the previous install left it (a Run value
+; exists or not), /AUTOSTART= overrides that, the finish page's check box shows and changes
+; it, and .onInstSuccess applies it. Silent installs show no page, so only the first two
+; count for them.
+Var Autostart
+
+Function .onInit
+  ClearErrors
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} ${Errors}
+    StrCpy $Autostart 0
+  ${Else}
+    StrCpy $Autostart 1
+  ${EndIf}
+
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/AUTOSTART=" $1
+  ${IfNot} ${Errors}
+    ${If} $1 == 1
+    ${OrIf} $1 == 0
+      StrCpy $Autostart $1
+    ${Else}
+      MessageBox MB_OK|MB_ICONSTOP "/AUTOSTART= takes 1 (on) or 0 (off), not $\"$1$\"." /SD IDOK
+      SetErrorLevel 1
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function AutostartShow
+  ${If} $Autostart == 1
+    ${NSD_Check} $mui.FinishPage.ShowReadme
+  ${EndIf}
+FunctionEnd
+
+; The choice is read from the box when the finish page is left (BST_CHECKED is 1).
+Function AutostartLeave
+  ${NSD_GetState} $mui.FinishPage.ShowReadme $Autostart
+FunctionEnd
+
+; MUI calls this for the ticked box (instead of opening a file).
+Function AutostartTicked
+  StrCpy $Autostart 1
+FunctionEnd
+
+; After the last page (or at the end of a silent install); an install that was refused or
+; cancelled leaves the Run value alone. An existing value is written again, so that it
+; names the folder of this install.
+Function .onInstSuccess
+  ${If} $Autostart == 1
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"${PROGRAM}" ${PROGRAM_ARGS}'
+  ${Else}
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
+FunctionEnd
+
 Section "Tessel+"
   Call RefuseWhileRunning
   SetOutPath "$INSTDIR"
@@ -143,11 +219,10 @@ Section "Tessel+"
     DetailPrint "Kept your settings: ${SETTINGS_FILE}"
   ${EndIf}
 
-  ; The shortcut starts in the program folder and names the settings file; the /I: value
-  ; runs to the end of the command line, so it needs no quotes even with blanks.
+  ; The shortcut starts in the program folder and names the settings file.
   SetOutPath "$INSTDIR"
-  CreateShortCut "${SHORTCUT}" "$INSTDIR\TESSEL32.EXE" "/I:${SETTINGS_FILE}" \
-    "$INSTDIR\TESSEL32.EXE" 0 SW_SHOWNORMAL "" "${PRODUCT} keyboard mapper"
+  CreateShortCut "${SHORTCUT}" "${PROGRAM}" "${PROGRAM_ARGS}" \
+    "${PROGRAM}" 0 SW_SHOWNORMAL "" "${PRODUCT} keyboard mapper"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} (${BITS} bit)"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -165,6 +240,7 @@ SectionEnd
 Section "Uninstall"
   Call un.RefuseWhileRunning
   Delete "${SHORTCUT}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   Delete "$INSTDIR\TESSEL32.EXE"
   Delete "$INSTDIR\TESSHOOK32.DLL"
   Delete "$INSTDIR\TESSHIDE32.EXE"

@@ -3,6 +3,8 @@
 # installer in a fresh Wine prefix as an ordinary user runs it: silent install, the program
 # started through its Start-menu shortcut maps keys, an install over a running Tessel+ is
 # refused, an upgrade keeps the user's settings, the silent uninstall removes everything else.
+# Autostart at sign-in (the Run value) is off unless asked for, stays on through an upgrade
+# without /AUTOSTART and goes with the uninstall.
 export TESSEL_E2E_TIMEOUT=${TESSEL_E2E_TIMEOUT:-380}
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
@@ -66,10 +68,16 @@ SETTINGS=$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Tessel+/TESSEL32.INI
 WIN_SETTINGS="C:\\users\\$user\\AppData\\Roaming\\Tessel+\\TESSEL32.INI"
 WIN_SHORTCUT="C:\\users\\$user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Tessel+.lnk"
 KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessel+'
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+AUTOSTART="\"$WIN_INSTDIR\\TESSEL32.EXE\" /I:$WIN_SETTINGS"
 PROGRAM_FILES="TESSEL32.EXE TESSHOOK32.DLL TESSHIDE32.EXE TESSEL32.CHM"
 
 registry() { local out; out=$(wine_run 20 reg query "$KEY" 2>/dev/null) && tr -d '\r' <<<"$out"; }
 registry_value() { registry | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+# The Run value's command line; fails with reg when there is no value.
+autostart() { local out; out=$(wine_run 20 reg query "$RUN_KEY" /v Tessel+ 2>/dev/null) &&
+  tr -d '\r' <<<"$out" | sed -n 's/^ *Tessel+ *REG_SZ *//p'; }
+no_autostart() { ! autostart >/dev/null; }
 shortcut_field() { wine_run 20 release_probe.exe shortcut "$WIN_SHORTCUT" | sed -n "s/^$1=//p"; }
 files_installed() {
   local f
@@ -96,6 +104,7 @@ registry
 [ "$(registry_value UninstallString)" = "\"$WIN_INSTDIR\\Uninstall.exe\"" ] ||
   fail "UninstallString [$(registry_value UninstallString)]"
 [ "$(registry_value InstallLocation)" = "$WIN_INSTDIR" ] || fail "InstallLocation [$(registry_value InstallLocation)]"
+no_autostart || fail "an install without /AUTOSTART=1 wrote the Run value [$(autostart)]"
 
 # --- the program through its shortcut: demo maps, a mapped key ---------------------------
 wine_run 20 release_probe.exe run-shortcut "$WIN_SHORTCUT" || fail "the shortcut's command line did not start"
@@ -115,10 +124,11 @@ e2e_screenshot release-installed
 files_in_use=1
 wine_run 20 release_probe.exe in-use "$WIN_INSTDIR\\TESSEL32.EXE" >/dev/null || files_in_use=0
 if [ "$files_in_use" = 1 ]; then
-  wine_run 120 setup.exe /S
+  wine_run 120 setup.exe /S /AUTOSTART=1
   rc=$?
   [ "$rc" -eq 2 ] || fail "an install over the running Tessel+ ended with $rc, not 2"
   running TESSEL32.EXE || fail "the running Tessel+ went away during the refused install"
+  no_autostart || fail "the refused install wrote the Run value"
   echo "install over the running program refused with exit code 2"
 else
   echo "NOTE: this Wine lets a running program's file be opened for writing; the refusal is not tested"
@@ -128,7 +138,20 @@ W close Macros >/dev/null
 wait_until 20 running TESSEL32.EXE 0 || fail "Tessel+ did not close"
 W kill target_app.exe >/dev/null
 
+# --- autostart asked for; a misspelt switch changes nothing ------------------------------
+wine_run 60 setup.exe /S /AUTOSTART=yes
+rc=$?
+[ "$rc" -eq 1 ] || fail "setup.exe /AUTOSTART=yes ended with $rc, not 1"
+wine_run 120 setup.exe /S /AUTOSTART=1
+rc=$?
+[ "$rc" -eq 0 ] || fail "the silent install with /AUTOSTART=1 ended with $rc"
+[ "$(autostart)" = "$AUTOSTART" ] || fail "Run value [$(autostart)], expected [$AUTOSTART]"
+echo "autostart: $(autostart)"
+
 # --- upgrade: the user's settings stay, the program files are written again --------------
+# and so is the Run value, here left by an install in another folder.
+wine_run 20 reg add "$RUN_KEY" /v Tessel+ /d '"C:\Old\TESSEL32.EXE" /I:C:\Old\TESSEL32.INI' /f >/dev/null ||
+  fail "reg add failed"
 printf '[Mine]\r\n30_N=user\\sdata\r\n' >>"$SETTINGS"
 cp "$SETTINGS" "$E2E_DIR/settings-before-upgrade.ini"
 rm -f "$INSTDIR/TESSEL32.CHM"
@@ -137,7 +160,8 @@ rc=$?
 [ "$rc" -eq 0 ] || fail "the silent upgrade ended with $rc"
 files_installed || fail "the upgrade did not write the program files"
 cmp -s "$E2E_DIR/settings-before-upgrade.ini" "$SETTINGS" || fail "the upgrade changed the user's settings file"
-echo "upgrade kept the settings file"
+[ "$(autostart)" = "$AUTOSTART" ] || fail "after the upgrade without /AUTOSTART the Run value is [$(autostart)], expected [$AUTOSTART]"
+echo "upgrade kept the settings file and autostart"
 
 # --- silent uninstall: the uninstaller restarts itself from a temporary copy -------------
 wine_run 60 "$WIN_INSTDIR\\Uninstall.exe" /S
@@ -145,6 +169,7 @@ rc=$?
 [ "$rc" -eq 0 ] || fail "the silent uninstall ended with $rc"
 wait_until 60 test ! -e "$INSTDIR" || fail "the uninstall left $(ls "$INSTDIR" 2>/dev/null | tr '\n' ' ')"
 wait_until 20 eval '[ -z "$(registry)" ]' || fail "the uninstall key is still registered"
+wait_until 20 no_autostart || fail "the uninstall left the Run value [$(autostart)]"
 [ ! -e "$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tessel+.lnk" ] ||
   fail "the uninstall left the shortcut"
 cmp -s "$E2E_DIR/settings-before-upgrade.ini" "$SETTINGS" || fail "the uninstall removed or changed the settings file"
