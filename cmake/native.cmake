@@ -1,6 +1,7 @@
 # Native Linux build: unit tests, fuzz targets, benchmarks and the registration of the
 # end-to-end tests, which run the Windows binaries of the win64 build under Wine.
 enable_testing()
+target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/common/native/system_code_page.cpp)
 
 if(TESSEL_SANITIZE OR TESSEL_FUZZ)
   set(TESSEL_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

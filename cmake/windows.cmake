@@ -3,8 +3,11 @@
 # foreign processes, depends on system DLLs only.
 set(TESSEL_STATIC_LINK -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 target_compile_definitions(tessel_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# The one part of the core that asks the system: its ANSI code page.
+target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/common/win32/system_code_page.cpp)
 
 file(GLOB TESSEL_WIN32_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/common/win32/*.cpp)
+list(REMOVE_ITEM TESSEL_WIN32_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/win32/system_code_page.cpp)
 add_library(tessel_win32_common STATIC ${TESSEL_WIN32_COMMON_SOURCES})
 target_link_libraries(tessel_win32_common PUBLIC tessel_core user32 gdi32 kernel32)
 

@@ -1,12 +1,9 @@
 // In-memory stand-in for a settings file with the behaviour of the private-profile
-// functions: case-insensitive names, first of duplicate keys wins, values trimmed and
-// unquoted, reads cut to 1023 characters, file order kept. A write that changes the file
-// rewrites it the way the platform does: "name=value" lines ending in CR LF, blank lines
-// dropped, comments kept, new keys at the end of their section, new sections at the end.
+// functions (IniDocument holds the rules).
 #pragma once
+#include "common/ini_document.h"
 #include "common/profile.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,31 +20,19 @@ class MemoryProfile : public Profile {
   bool RawWrite(const std::string& section, const char* key, const char* value) override;
   std::vector<ProfileEntry> RawGetSection(const std::string& section) override;
   bool RawWriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) override;
+  bool RawWriteEntries(const std::string& section, const std::vector<ProfileEntry>& entries) override;
 
   // The file's text as it would be on disk; empty for a missing file.
-  std::string Text() const;
-  void SetText(const std::string& text);
+  const std::string& Text() const { return document_.Text(); }
+  void SetText(const std::string& text) { document_ = IniDocument(text); }
   // Makes every later write fail, as a write to an unwritable file does.
   void SetWritesFail(bool fail) { writesFail_ = fail; }
   // Number of writes that changed the file (and so rewrote it).
   int RewriteCount() const { return rewrites_; }
 
  private:
-  struct Entry {
-    std::string name;                  // trimmed; a comment line is an entry named ";..."
-    std::optional<std::string> value;  // none for a line without "="
-  };
-  struct Section {
-    std::string name;  // trimmed; the lines before the first header have ""
-    std::vector<Entry> entries;
-  };
-
-  Section* FindSection(const std::string& name);
-  void Rewrite();
-
   std::string fileName_;
-  std::string text_;
-  std::vector<Section> sections_;
+  IniDocument document_;
   bool writesFail_ = false;
   int rewrites_ = 0;
 };

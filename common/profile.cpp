@@ -1,5 +1,6 @@
 #include "common/profile.h"
 
+#include "common/text_encoding.h"
 #include "common/value_codec.h"
 
 namespace tessel {
@@ -24,7 +25,7 @@ std::string ProfileValueFor(const std::string& text) {
 std::string Profile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) {
   std::string value = RawGetString(section, key, defaultValue);
-  if (value.size() > kProfileStringLimit) value.resize(kProfileStringLimit);
+  if (value.size() > kProfileStringLimit) value = Utf8Prefix(value, kProfileStringLimit);
   return value;
 }
 
@@ -86,6 +87,10 @@ void Profile::DeleteKey(const std::string& section, const std::string& key) {
 
 void Profile::WriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) {
   if (!RawWriteSection(section, entries)) throw ProfileWriteError(FileName());
+}
+
+void Profile::WriteEntries(const std::string& section, const std::vector<ProfileEntry>& entries) {
+  if (!RawWriteEntries(section, entries)) throw ProfileWriteError(FileName());
 }
 
 }  // namespace tessel

@@ -51,6 +51,23 @@ class Profile {
   // Replaces the entries of section (of every header with its name) in one write.
   virtual bool RawWriteSection(const std::string& section,
                                const std::vector<ProfileEntry>& entries) = 0;
+  // Sets each key of entries in section, keeping the section's other lines, in one write.
+  virtual bool RawWriteEntries(const std::string& section,
+                               const std::vector<ProfileEntry>& entries) = 0;
+
+  // While a Snapshot lives, reads see the file as one read at its start found it (and as
+  // this profile's own writes changed it): a command that reads many sections reads the
+  // file once. Without one, every read goes to the file.
+  class Snapshot {
+   public:
+    explicit Snapshot(Profile& profile) : profile_(profile) { profile_.BeginSnapshot(); }
+    ~Snapshot() { profile_.EndSnapshot(); }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+   private:
+    Profile& profile_;
+  };
 
   // Reading rules.
   std::string ReadString(const std::string& section, const std::string& key,
@@ -74,6 +91,13 @@ class Profile {
   // Replaces all entries of section by entries, in order, with one write of the file. A
   // missing section is added at the end (only when entries is not empty).
   void WriteSection(const std::string& section, const std::vector<ProfileEntry>& entries);
+  // Merges entries into section with one write: a key present takes the new value in its
+  // first line, the others are appended in order; every other line stays where it is.
+  void WriteEntries(const std::string& section, const std::vector<ProfileEntry>& entries);
+
+ protected:
+  virtual void BeginSnapshot() {}
+  virtual void EndSnapshot() {}
 };
 
 }  // namespace tessel

@@ -1,5 +1,7 @@
 #include "common/value_codec.h"
 
+#include "common/text_encoding.h"
+
 namespace tessel {
 
 namespace {
@@ -55,7 +57,13 @@ std::string DecodeValue(std::string_view stored) {
         value = value * 10 + static_cast<unsigned>(d - '0');
       }
       if (allDigits) {
-        text += static_cast<char>(value % 256);
+        // The character of that code in the ANSI code page, whatever the file's encoding.
+        const char code = static_cast<char>(value % 256);
+        if (value % 256 < 128) {
+          text += code;
+        } else {
+          text += AnsiToUtf8(std::string_view(&code, 1));
+        }
         p += 1 + digits.size();
       } else {
         text += c;

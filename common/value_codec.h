@@ -7,6 +7,8 @@
 
 namespace tessel {
 
+// The stored text of a value: "\s" a blank, "\\" a backslash, a backslash and up to three
+// digits the character of that code (modulo 256) in the ANSI code page, as UTF-8.
 std::string DecodeValue(std::string_view stored);
 // Blank -> "\s", backslash -> "\\"; control characters (line breaks included) and a
 // leading quote -> backslash and three decimal digits ("\013"); characters 0 and 1, which

@@ -1,6 +1,7 @@
 #include "frontend/assignment_rows.h"
 
 #include "common/keys.h"
+#include "common/text_encoding.h"
 #include "common/value_codec.h"
 #include "frontend/dead_key_value.h"
 
@@ -54,7 +55,7 @@ AssignmentRow MakeRow(const KeyDescriptor& key, const KeyNamer& keyName,
 std::string ValueAsRead(std::string_view raw) {
   if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
     raw = raw.substr(1, raw.size() - 2);
-  return std::string(raw.substr(0, kProfileStringLimit));
+  return std::string(Utf8Prefix(raw, kProfileStringLimit));
 }
 
 std::vector<ProfileEntry> VisibleEntries(const std::vector<ProfileEntry>& section) {

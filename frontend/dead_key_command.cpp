@@ -1,6 +1,7 @@
 #include "frontend/dead_key_command.h"
 
 #include "common/keys.h"
+#include "common/text_encoding.h"
 #include "common/value_codec.h"
 #include "frontend/dead_key_value.h"
 #include "frontend/editor_commands.h"
@@ -36,7 +37,7 @@ const char* StoreDeadKey(Profile& settings, const std::string& editedMap, uint8_
                          std::string_view defaultText, bool& listedMap) {
   listedMap = false;
   const std::string stored = EncodeValue(DeadKeyValueText(deadKeyMap, defaultText));
-  if (stored.size() > kProfileStringLimit) return editor_message::kTextTooLong;
+  if (Utf8Length(stored) > kProfileStringLimit) return editor_message::kTextTooLong;
   if (!MapExists(settings, deadKeyMap)) {
     settings.WriteString(kMapsSection, deadKeyMap, "");
     listedMap = true;

@@ -1,6 +1,7 @@
 #include "frontend/editor_commands.h"
 
 #include "common/keys.h"
+#include "common/text_encoding.h"
 #include "common/value_codec.h"
 #include "frontend/assignment_rows.h"
 #include "frontend/dead_key_value.h"
@@ -48,7 +49,7 @@ const char* CheckStore(Profile& settings, const EditorSituation& s) {
   if (IsSelectorKey(settings, descriptor)) return kKeyIsSelector;
   if (IsDeadKeyOfMap(settings, s.editedMapName, descriptor)) return kKeyIsDeadKey;
   if (s.replacementText.empty()) return kNoText;
-  if (EncodeValue(s.replacementText).size() > kProfileStringLimit) return kTextTooLong;
+  if (Utf8Length(EncodeValue(s.replacementText)) > kProfileStringLimit) return kTextTooLong;
   return nullptr;
 }
 

@@ -36,30 +36,12 @@ MapCopyError::MapCopyError(const std::string& source, const std::string& fileNam
     : std::runtime_error("Map " + source + " could not be copied whole into " + fileName +
                          "; nothing was removed") {}
 
-std::vector<ProfileEntry> MergeEntries(std::vector<ProfileEntry> target,
-                                       const std::vector<ProfileEntry>& source) {
-  std::unordered_map<std::string, size_t> position;  // folded key -> first target line
-  for (size_t i = 0; i < target.size(); ++i) position.emplace(FoldName(target[i].key), i);
-  std::unordered_map<std::string, bool> taken;
-  for (const ProfileEntry& entry : source) {
-    const std::string folded = FoldName(entry.key);
-    if (!taken.emplace(folded, true).second) continue;
-    const auto found = position.find(folded);
-    if (found != position.end()) {
-      target[found->second].value = entry.value;
-    } else {
-      position.emplace(folded, target.size());
-      target.push_back(entry);
-    }
-  }
-  return target;
-}
-
 void CopyMap(Profile& from, const std::string& source, Profile& to, const std::string& target) {
   to.WriteString("MAPS", target, "");
   const std::vector<ProfileEntry> entries = FirstOfEachKey(from.ReadSection(source));
   if (entries.empty()) return;
-  to.WriteSection(target, MergeEntries(to.ReadSection(target), entries));
+  // The target keeps every line the source does not replace, comments included.
+  to.WriteEntries(target, entries);
 
   // Read back: every key must hold its value whole before a caller may erase the source.
   std::unordered_map<std::string, std::string> written;

@@ -19,13 +19,6 @@ class MapCopyError : public std::runtime_error {
   MapCopyError(const std::string& source, const std::string& fileName);
 };
 
-// Entries of a target section after merging a source into it: the target's lines stay in
-// their order, a key present in both takes the source's value (in the target's first line
-// of that key), the source's other keys follow in the source's order. Of keys repeated in
-// the source only the first counts, as a read by name would see it. Names ignore case.
-std::vector<ProfileEntry> MergeEntries(std::vector<ProfileEntry> target,
-                                       const std::vector<ProfileEntry>& source);
-
 // Copies map `source` of `from` into map `target` of `to`, merging: `target` is entered in
 // the [MAPS] of `to`, and every key of the source section is written with its value as it
 // stands in the file (still encoded). Selectors and dead-key maps are not copied.

@@ -76,6 +76,7 @@ void WriteLoadedData(const CompiledMaps& maps, const std::string& path, store::S
 }  // namespace
 
 CompiledMaps CompileMaps(Profile& profile) {
+  const Profile::Snapshot snapshot(profile);  // every section from one read of the file
   CompiledMaps maps;
   int64_t needed = store::kHeaderSize + static_cast<int64_t>(profile.FileName().size()) + 1;
 

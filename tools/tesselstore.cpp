@@ -10,7 +10,7 @@
 // without it, printed all the same, and the tool says so on stderr.
 // Exit codes: 0 printed, 1 usage, 2 no store, 3 printed without the mutex (it stayed busy).
 #include "common/keys.h"
-#include "common/win32/win32_profile.h"
+#include "common/win32/win32_settings_file.h"
 #include "hooklib/loader.h"
 #include "hooklib/store_layout.h"
 
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     // Recomputed from the settings file as it is now; the loader counted the same way.
     if (loaded && !path.empty()) {
       try {
-        Win32Profile profile(path);
+        Win32SettingsFile profile(path);
         std::printf("SkippedEntries=%d\n", static_cast<int>(CompileMaps(profile).skippedEntries));
       } catch (const std::exception& error) {
         std::printf("SkippedEntries=?\n");

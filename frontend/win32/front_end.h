@@ -3,7 +3,7 @@
 // help file.
 #pragma once
 #include "frontend/hook_library.h"
-#include "win32_profile.h"
+#include "win32_settings_file.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ struct FrontEnd {
       : settings(std::move(settingsFile)), hook(library) {}
   const std::string& SettingsFile() const { return settings.FileName(); }
 
-  Win32Profile settings;
+  Win32SettingsFile settings;
   HookLibrary& hook;
   uint16_t zoom = 100;    // percent; scales dialogs when they are created
   std::string helpFile;   // the program's path with the extension "chm"

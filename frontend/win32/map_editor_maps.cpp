@@ -7,7 +7,7 @@
 #include "info_window.h"
 #include "map_file_dialogs.h"
 #include "prompt_dialog.h"
-#include "win32_profile.h"
+#include "win32_settings_file.h"
 
 namespace tessel {
 
@@ -129,7 +129,7 @@ void MapEditor::RenameMap() {
 void MapEditor::ImportMap() {
   std::string path;
   if (!ChooseFileToImport(Handle(), path)) return;
-  Win32Profile mapFile(path);
+  Win32SettingsFile mapFile(path);
   std::string source = MapChoices(mapFile);
   if (source.empty()) ShowInformation(GetModuleHandleA(nullptr), kNoMapListMessage, kNoMapListDuration);
   if (!Confirmed(kImportChoicePrompt, source)) return;
@@ -149,7 +149,7 @@ void MapEditor::ExportMap() {
   if (!ChooseFileToExport(Handle(), path)) return;
   std::string target = editedMapName_;
   if (!AskName(ExportPrompt(editedMapName_), target, NameUse::Target)) return;
-  Win32Profile mapFile(path);
+  Win32SettingsFile mapFile(path);
   Writing([&] {
     tessel::CopyMap(Settings(), editedMapName_, mapFile, target);
     mapFile.WriteString(kMapsSection, target, "");

@@ -7,7 +7,8 @@
 #include "hooklib/loader.h"
 #include "library_state.h"
 #include "store_mapping.h"
-#include "win32_profile.h"
+#include "common/text_encoding.h"
+#include "win32_settings_file.h"
 
 #include <cstring>
 #include <exception>
@@ -107,8 +108,12 @@ class Win32ClientPlatform : public ClientPlatform {
   }
   void Unhook(int32_t hook) override { UnhookWindowsHookEx(StoredHook(hook)); }
   bool WriteSelected(const std::string& path, int32_t selected) override {
-    return WritePrivateProfileStringA(kSettingsSection, "Selected", std::to_string(selected).c_str(),
-                                      path.c_str()) != FALSE;
+    try {
+      Win32SettingsFile(path).WriteInteger(kSettingsSection, "Selected", selected);
+      return true;
+    } catch (const ProfileWriteError&) {
+      return false;
+    }
   }
 };
 
@@ -125,14 +130,15 @@ bool HaveMutex() {
 
 enum class Box { None, NoMemory, MapsTooLarge };
 
-Box InstallWithLock(int front, const char* iniFile) {
+// iniFile: the settings file's path in UTF-8.
+Box InstallWithLock(int front, const std::string& iniFile) {
   LibraryState& lib = Library();
   if (!HaveMutex()) {
     lib.lastError = NoMutexError(lib.mutexError);
     return Box::None;
   }
   StoreLock lock;
-  Win32Profile profile(iniFile ? iniFile : "");
+  Win32SettingsFile profile(iniFile);
   if (!HaveStore() && !CreateStore(profile)) {
     lib.lastError = kErrorNoMemory;
     return Box::NoMemory;
@@ -158,7 +164,8 @@ TESSHOOK_API void WINAPI Install(int front, const char* iniFile) {
   Guarded([&] { lib.lastError.clear(); });
   Box box = Box::None;
   try {
-    box = InstallWithLock(front, iniFile);
+    // The path is ANSI for callers of this export; the store keeps it in UTF-8.
+    box = InstallWithLock(front, AnsiToUtf8(iniFile ? iniFile : ""));
   } catch (const std::exception& error) {
     Guarded([&] { lib.lastError = error.what(); });
   } catch (...) {

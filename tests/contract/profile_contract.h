@@ -61,10 +61,11 @@ TEST_P(ProfileContract, Reads) {
   };
   const Case cases[] = {
       {nullptr, "TESSEL32", "TitleWhenOff", "Tessel+", "Tessel+"},
-      // Names ignore case, but only of ASCII letters.
+      // Names ignore case, but only of ASCII letters (names in UTF-8, which the private-profile
+      // functions compare byte by byte).
       {"[Order]\r\nalpha=1\r\n", "order", "ALPHA", "-", "1"},
-      {"[Gr\xE8" "ce]\r\n\xC9t\xE9=summer\r\n", "GR\xE8" "CE", "\xC9T\xE9", "-", "summer"},
-      {"[Gr\xE8" "ce]\r\n\xC9t\xE9=summer\r\n", "GR\xC8" "CE", "\xC9T\xC9", "-", "-"},
+      {"[Gr\xC3\xA8" "ce]\r\n\xC3\x89t\xC3\xA9=summer\r\n", "GR\xC3\xA8" "CE", "\xC3\x89T\xC3\xA9", "-", "summer"},
+      {"[Gr\xC3\xA8" "ce]\r\n\xC3\x89t\xC3\xA9=summer\r\n", "GR\xC3\x88" "CE", "\xC3\x89T\xC3\x89", "-", "-"},
       // Values are trimmed and lose one pair of matching quotes.
       {"[S]\r\n  k  =  v 1  \r\n", "S", "k", "-", "v 1"},
       {"[S]\r\n\tk\t=\tv\t\r\n", "S", "k", "-", "v"},

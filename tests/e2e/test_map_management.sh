@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The map menu's New, Copy, Delete and Rename in the map editor: prompts, name checks with
 # the prompt coming back (backslashes and surrounding quotes refused too), merging copies,
-# Delete's question, Rename moving the selector and the editor going on with the new name, and the faults these commands used to have (a
-# stale entry deleted, reserved names, failed writes erasing maps).
+# Delete's question, Rename moving the selector and the editor going on with the new name,
+# and the faults these commands used to have (a stale entry deleted, reserved names, failed
+# writes erasing maps).
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/mapper.sh"
 source "$(dirname "$0")/editor.sh"

@@ -47,6 +47,11 @@ TEST(MapManagement, CopyMergesWithinOneFile) {
        "[Cyrillic]\r\n30_N=alpha\r\n40_N=own\r\n31_N=\\sbeta\\\\\r\n32_N=+acute,'\r\n[+acute]\r\n30_N=a-acute\r\n"},
       {"onto itself: nothing changes", kSettings, [](Profile& p) { CopyMap(p, "Greek", p, "greek"); },
        nullptr},
+      {"into a map with comments and bare lines: every line not replaced stays in place",
+       "[MAPS]\r\nA=\r\nB=\r\n[A]\r\n30_N=new\r\n31_N=add\r\n[B]\r\n; keep\r\n30_N=old\r\nbare\r\n",
+       [](Profile& p) { CopyMap(p, "A", p, "B"); },
+       "[MAPS]\r\nA=\r\nB=\r\n[A]\r\n30_N=new\r\n31_N=add\r\n[B]\r\n; keep\r\n30_N=new\r\nbare\r\n"
+       "31_N=add\r\n"},
       {"an empty source still enters the target", "[MAPS]\r\nEmpty=\r\n",
        [](Profile& p) { CopyMap(p, "Empty", p, "Other"); }, "[MAPS]\r\nEmpty=\r\nOther=\r\n"},
       {"values exactly as in the file, quotes kept; the first of repeated keys counts",
@@ -97,14 +102,14 @@ TEST(MapManagement, LongValuesAndManyKeysTravelWhole) {
   EXPECT_LE(settings.RewriteCount() - before, 4);
 }
 
-// A platform that cuts long values in section writes.
+// A platform that cuts long values in the writes of a copy.
 class CuttingProfile : public MemoryProfile {
  public:
   using MemoryProfile::MemoryProfile;
-  bool RawWriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) override {
+  bool RawWriteEntries(const std::string& section, const std::vector<ProfileEntry>& entries) override {
     std::vector<ProfileEntry> cut = entries;
     for (ProfileEntry& entry : cut) entry.value.resize(std::min<size_t>(entry.value.size(), 1023));
-    return MemoryProfile::RawWriteSection(section, cut);
+    return MemoryProfile::RawWriteEntries(section, cut);
   }
 };
 

@@ -54,6 +54,7 @@ class ScriptedProfile : public Profile {
   bool RawWrite(const std::string&, const char*, const char*) override { return true; }
   std::vector<ProfileEntry> RawGetSection(const std::string&) override { return {}; }
   bool RawWriteSection(const std::string&, const std::vector<ProfileEntry>&) override { return true; }
+  bool RawWriteEntries(const std::string&, const std::vector<ProfileEntry>&) override { return true; }
 
   std::map<std::string, std::string> values;
   std::vector<std::string> keys;

@@ -20,7 +20,9 @@ TEST(DecodeValue, Cases) {
       {"\\S", "\\S"},      // upper-case S is no blank
       {"\\", "\\"},        {"a\\", "a\\"},  // a backslash at the end stays
       {"\\\\", "\\"},      {"\\\\\\\\", "\\\\"}, {"\\\\\\s", "\\ "}, {"\\n", "\\n"},
-      {"\\256", "\x00"s},  {"\\321", "A"},  {"\\999", "\xE7"},  // modulo 256
+      {"\\256", "\x00"s},  {"\\321", "A"},  {"\\999", "\xC3\xA7"},  // modulo 256
+      // Codes above 127 are characters of the ANSI code page (here Windows-1252), in UTF-8.
+      {"\\233t\\233", "\xC3\xA9t\xC3\xA9"}, {"\\128", "\xE2\x82\xAC"}, {"\\127", "\x7F"},
       {"\\0651", "A1"},    // three digits at most
       {"\\12a", "\\12a"},  {"\\1\\s", "\\1 "}, {"\\s\\s", "  "}, {"", ""},
       {"plain text", "plain text"}, {"\\\\065", "\\065"},

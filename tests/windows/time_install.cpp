@@ -12,7 +12,7 @@
 //   write_compile_ms  a write followed by CompileMaps, as in Install after Uninstall
 //   compile_again_ms  CompileMaps once more right after that
 #include "tesshook32.h"
-#include "win32_profile.h"
+#include "win32_settings_file.h"
 #include "hooklib/loader.h"
 
 #include <windows.h>
@@ -83,7 +83,7 @@ void Measure(int entries) {
   }
   const int loaded = GetLoaded();
 
-  tessel::Win32Profile profile(path);
+  tessel::Win32SettingsFile profile(path);
   double start = NowMs();
   const tessel::CompiledMaps compiled = tessel::CompileMaps(profile);
   const double compile = NowMs() - start;

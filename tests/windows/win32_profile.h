@@ -1,6 +1,11 @@
-// Settings file through GetPrivateProfileStringA / WritePrivateProfileStringA.
+// The settings file through the private-profile functions of the system
+// (GetPrivateProfileStringA, WritePrivateProfileStringA, ...): the reference that the
+// settings-file layer of the program is compared with.
 #pragma once
 #include "common/profile.h"
+
+#include <string>
+#include <vector>
 
 namespace tessel {
 
@@ -14,6 +19,7 @@ class Win32Profile : public Profile {
   bool RawWrite(const std::string& section, const char* key, const char* value) override;
   std::vector<ProfileEntry> RawGetSection(const std::string& section) override;
   bool RawWriteSection(const std::string& section, const std::vector<ProfileEntry>& entries) override;
+  bool RawWriteEntries(const std::string& section, const std::vector<ProfileEntry>& entries) override;
 
  private:
   std::string fileName_;

@@ -67,6 +67,14 @@ std::vector<ProfileEntry> Win32Profile::RawGetSection(const std::string& section
   return entries;
 }
 
+// Key by key: the section calls would drop the section's comments.
+bool Win32Profile::RawWriteEntries(const std::string& section,
+                                   const std::vector<ProfileEntry>& entries) {
+  for (const ProfileEntry& entry : entries)
+    if (!RawWrite(section, entry.key.c_str(), entry.value.c_str())) return false;
+  return true;
+}
+
 bool Win32Profile::RawWriteSection(const std::string& section,
                                    const std::vector<ProfileEntry>& entries) {
   std::string block;

@@ -1,0 +1,101 @@
+#include "common/settings_file.h"
+
+namespace tessel {
+namespace {
+
+struct DecodedFile {
+  SettingsFileSystem::ReadResult result = SettingsFileSystem::ReadResult::Missing;
+  std::string bytes;
+  FileEncoding encoding = FileEncoding::Ansi;
+  std::string text;
+};
+
+DecodedFile ReadDecoded(SettingsFileSystem& fileSystem, const std::string& path,
+                        const AnsiCodePage& codePage) {
+  DecodedFile file;
+  file.result = fileSystem.ReadBytes(path, file.bytes);
+  if (file.result == SettingsFileSystem::ReadResult::Read && file.bytes.size() > kSettingsFileLimit)
+    file.result = SettingsFileSystem::ReadResult::Failed;
+  if (file.result != SettingsFileSystem::ReadResult::Read) {
+    file.bytes.clear();
+    return file;
+  }
+  file.encoding = DetectEncoding(file.bytes);
+  file.text = DecodeFile(file.bytes, file.encoding, codePage);
+  return file;
+}
+
+}  // namespace
+
+template <typename Read>
+auto SettingsFile::Reading(Read read) {
+  if (snapshot_) return read(*snapshot_);
+  const IniDocument document(ReadDecoded(fileSystem_, fileName_, codePage_).text);
+  return read(document);
+}
+
+FileEncoding SettingsFile::Encoding() {
+  return ReadDecoded(fileSystem_, fileName_, codePage_).encoding;
+}
+
+void SettingsFile::BeginSnapshot() {
+  if (snapshotDepth_++ == 0) snapshot_ = IniDocument(ReadDecoded(fileSystem_, fileName_, codePage_).text);
+}
+
+void SettingsFile::EndSnapshot() {
+  if (--snapshotDepth_ == 0) snapshot_.reset();
+}
+
+bool SettingsFile::Update(const std::function<bool(IniDocument&)>& change) {
+  std::optional<IniDocument> written;
+  const bool done = fileSystem_.AsOnlyWriter([&] {
+    const DecodedFile file = ReadDecoded(fileSystem_, fileName_, codePage_);
+    if (file.result == SettingsFileSystem::ReadResult::Failed) return false;
+    IniDocument document(file.text);
+    const bool missing = file.result == SettingsFileSystem::ReadResult::Missing;
+    if (!change(document)) {
+      // Nothing to create in a missing file; an existing one is written as it is.
+      return missing || fileSystem_.ReplaceBytes(fileName_, file.bytes);
+    }
+    std::string bytes;
+    if (!EncodeFile(document.Text(), file.encoding, bytes, codePage_)) {
+      // A character the ANSI code page cannot spell: the whole file becomes UTF-8.
+      EncodeFile(document.Text(), FileEncoding::Utf8Bom, bytes, codePage_);
+    }
+    if (bytes.size() > kSettingsFileLimit || !fileSystem_.ReplaceBytes(fileName_, bytes)) return false;
+    written = IniDocument(document.Text());
+    return true;
+  });
+  // A snapshot sees this process's own writes, as a fresh read would.
+  if (done && snapshot_ && written) snapshot_ = std::move(written);
+  return done;
+}
+
+std::string SettingsFile::RawGetString(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) {
+  return Reading([&](const IniDocument& d) { return d.GetString(section, key, defaultValue); });
+}
+
+std::vector<std::string> SettingsFile::RawGetKeys(const std::string& section) {
+  return Reading([&](const IniDocument& d) { return d.Keys(section); });
+}
+
+std::vector<ProfileEntry> SettingsFile::RawGetSection(const std::string& section) {
+  return Reading([&](const IniDocument& d) { return d.Entries(section); });
+}
+
+bool SettingsFile::RawWrite(const std::string& section, const char* key, const char* value) {
+  return Update([&](IniDocument& document) { return document.Write(section, key, value); });
+}
+
+bool SettingsFile::RawWriteSection(const std::string& section,
+                                   const std::vector<ProfileEntry>& entries) {
+  return Update([&](IniDocument& document) { return document.WriteSection(section, entries); });
+}
+
+bool SettingsFile::RawWriteEntries(const std::string& section,
+                                   const std::vector<ProfileEntry>& entries) {
+  return Update([&](IniDocument& document) { return document.WriteEntries(section, entries); });
+}
+
+}  // namespace tessel
