@@ -1,5 +1,7 @@
 #include "common/command_line.h"
 
+#include "common/text_encoding.h"
+
 namespace tessel {
 
 namespace {
@@ -29,8 +31,8 @@ std::string OptionValue(const std::string& line, std::string_view option, const 
   const size_t end = slash == std::string::npos ? line.size() : slash;
   std::string_view value = TrimBlanks(std::string_view(line).substr(start, end - start));
   // The value is held in a buffer of fixed size; a longer one is cut there.
-  if (value.size() > kCommandValueLimit) {
-    value = TrimBlanks(value.substr(0, kCommandValueLimit));
+  if (Utf8Length(value) > kCommandValueLimit) {
+    value = TrimBlanks(Utf8Prefix(value, kCommandValueLimit));
     cut = true;
   }
   return std::string(value);

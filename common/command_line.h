@@ -17,9 +17,9 @@ struct CommandLineOptions {
   bool mapNameCut = false;
 };
 
-// Upper-cases the whole command line, then reads the options. A value starts after its
-// three-character option, ends before the next "/" or at the end, and is trimmed of
-// blanks; values longer than 260 characters are cut there (and flagged).
+// Upper-cases the ASCII letters of the whole command line (UTF-8), then reads the options.
+// A value starts after its three-character option, ends before the next "/" or at the end,
+// and is trimmed of blanks; values longer than 260 characters are cut there (and flagged).
 CommandLineOptions ParseCommandLine(std::string_view commandLine);
 
 }  // namespace tessel

@@ -78,7 +78,9 @@ void IniDocument::Parse(std::string_view text) {
   size_t next = 0;
   while (next < text.size()) {
     const size_t lineEnd = std::min(text.find_first_of("\r\n", next), text.size());
-    std::string_view line = Trim(text.substr(next, lineEnd - next));
+    std::string_view line = text.substr(next, lineEnd - next);
+    // What the platform's string reads see of a line with a NUL byte: the text before it.
+    line = Trim(line.substr(0, line.find('\0')));
     next = std::min(text.find_first_not_of("\r\n", lineEnd), text.size());
     if (line.empty()) continue;
 

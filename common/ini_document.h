@@ -2,7 +2,7 @@
 // names compared without regard to ASCII case, the first of duplicate keys wins, blanks
 // around names and values trimmed, one pair of surrounding quotes stripped from a value
 // read, reads cut to 1023 characters, file order kept; comment lines and lines without
-// "=" stay in the file but are no entries. A change rewrites the text the way the
+// "=" stay in the file but are no entries; a NUL byte ends the text of its line. A change rewrites the text the way the
 // platform does: "name=value" lines ending in CR LF, blank lines dropped, comments kept,
 // new keys at the end of their section, new sections at the end.
 #pragma once

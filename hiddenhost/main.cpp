@@ -1,6 +1,7 @@
 // TESSHIDE32.EXE: keeps the keyboard hook installed without any window, and gives it back
 // when a front end claims it.
 #include "common/command_line.h"
+#include "common/text_encoding.h"
 #include "tesshook32.h"
 
 #include <cstdlib>
@@ -56,23 +57,29 @@ void WaitForFrontEndToLeave() {
   }
 }
 
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string text = tessel::Utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const tessel::CommandLineOptions options = tessel::ParseCommandLine(GetCommandLineA());
+  // The command line in UTF-16, so that a settings file in a folder of any script is found.
+  const tessel::CommandLineOptions options = tessel::ParseCommandLine(
+      tessel::Utf16ToUtf8(reinterpret_cast<const char16_t*>(GetCommandLineW())));
   // A settings-file name cut to its buffer names another file, which Uninstall would then
   // write: such a host ends at once, touching nothing.
   if (options.settingsFileCut) return 0;
   if (GetFront() == kHiddenFront) return 0;  // another host holds the hook
   WaitForFrontEndToLeave();
 
-  Install(kHiddenFront, options.settingsFile.c_str());
+  InstallW(kHiddenFront, Wide(options.settingsFile).c_str());
   std::atexit(UninstallAtExit);
 
   if (!options.mapName.empty()) {
     // Map names are at most 15 characters.
-    const std::string mapName = options.mapName.substr(0, 15);
-    SelectMap(IndexByMap(mapName.c_str()));
+    SelectMap(IndexByMapW(Wide(std::string(tessel::Utf8Prefix(options.mapName, 15))).c_str()));
   }
 
   do {

@@ -82,10 +82,10 @@ class Decision {
       while (p < text.end && *p != ',') ++p;
       const size_t nameLength = static_cast<size_t>(p - text.begin);
       // Map names have at most 15 characters: a longer name part names no map.
-      const int32_t map =
-          nameLength <= store::kMapNameLimit
-              ? store_.IndexByName({reinterpret_cast<const char*>(text.begin), nameLength})
-              : 0;
+      const std::string_view name(reinterpret_cast<const char*>(text.begin), nameLength);
+      const int32_t map = store::CharacterPrefixLength(name, store::kMapNameLimit) == nameLength
+                              ? store_.IndexByName(name)
+                              : 0;
       deadKey_.map = map;
       deadKey_.defaultText = store_.OffsetOf(p < text.end ? p + 1 : p);
       deadKey_.generation = store_.LoadGeneration();
@@ -94,10 +94,12 @@ class Decision {
     if (!deadKey_.pending) StartPlayer(textOffset);
   }
 
+  // The selector's value names the map by its first 15 characters (UTF-8, so up to 60 bytes).
   void SwitchMap(uint32_t textOffset) {
     const store::Bytes text = store_.EntryTextAt(textOffset);
-    char name[store::kMapNameLimit + 1] = {};
-    const size_t length = text.size() < store::kMapNameLimit ? text.size() : store::kMapNameLimit;
+    char name[4 * store::kMapNameLimit + 1] = {};
+    const size_t length = store::CharacterPrefixLength(
+        {reinterpret_cast<const char*>(text.begin), text.size()}, store::kMapNameLimit);
     std::memcpy(name, text.begin, length);
     store_.Set(store::kSelectedMap, store_.IndexByName({name, length}));
     platform_.ShowInformation(name, store_.Get(store::kMessageTime));

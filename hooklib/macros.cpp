@@ -1,13 +1,14 @@
 // The macro commands of replacement text (Run, Wait, Focus) and the window finder that
 // Focus uses. Messages are passed on as plain text, never as a format.
 #include "common/comma_fields.h"
+#include "common/text_encoding.h"
 #include "hooklib/player.h"
 
 namespace tessel {
 namespace {
 
 constexpr int32_t kTitleShowTime = 1000;
-constexpr size_t kMaxWindowText = 253;  // GetWindowTextA with a maximum count of 254
+constexpr size_t kMaxWindowText = 253;  // characters of GetWindowText with a maximum count of 254
 constexpr uint32_t kProgramStarted = 32;  // WinExec results below this are failures
 
 std::string Quoted(const char* prefix, const std::string& argument) {
@@ -25,7 +26,7 @@ WindowHandle MatchWindow(PlayerPlatform& platform, const std::vector<WindowHandl
   for (const WindowHandle window : windows) {
     if (!platform.Visible(window)) continue;
     std::string text = platform.WindowText(window);
-    if (text.size() > kMaxWindowText) text.resize(kMaxWindowText);
+    text = std::string(Utf8Prefix(text, kMaxWindowText));
     if (text.empty()) continue;
     if (listTitles) platform.ShowInformation(text, kTitleShowTime);
     if (!field.empty() && text.find(field) != std::string::npos) return window;

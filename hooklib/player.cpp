@@ -4,6 +4,7 @@
 #include "hooklib/player.h"
 
 #include "common/keys.h"
+#include "common/text_encoding.h"
 
 #include <algorithm>
 #include <new>
@@ -78,11 +79,11 @@ bool ReplacementPlayer::Compile(const store::StoreView& store, uint32_t textOffs
     const char c = *p;
     switch (state) {
       case ScanState::Text:
-        ++p;
         if (c == '{') {
+          ++p;
           state = ScanState::Open;
         } else {
-          AddRecord(RecordKind::Char, static_cast<uint8_t>(c), 0);
+          AddCharacter(p, end);
         }
         break;
 
@@ -173,6 +174,32 @@ bool ReplacementPlayer::Compile(const store::StoreView& store, uint32_t textOffs
     }
   }
   return true;
+}
+
+// Texts are UTF-8: one character record per UTF-16 code unit, a surrogate pair for a
+// character beyond the Basic Multilingual Plane. A byte that starts no valid sequence (only
+// a damaged store has one) gives U+FFFD.
+void ReplacementPlayer::AddCharacter(const char*& p, const char* end) {
+  const std::string_view rest(p, static_cast<size_t>(end - p));
+  const size_t length = Utf8SequenceLength(rest, 0);
+  if (length == 0) {
+    AddRecord(RecordKind::Char, static_cast<uint16_t>(kReplacementCharacter), 0);
+    ++p;
+    return;
+  }
+  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(p[i])); };
+  uint32_t c = byte(0);
+  if (length == 2) c = (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+  if (length == 3) c = (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+  if (length == 4) c = (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+  p += length;
+  if (c < 0x10000) {
+    AddRecord(RecordKind::Char, static_cast<uint16_t>(c), 0);
+  } else {
+    c -= 0x10000;
+    AddRecord(RecordKind::Char, static_cast<uint16_t>(0xD800 + (c >> 10)), 0);
+    AddRecord(RecordKind::Char, static_cast<uint16_t>(0xDC00 + (c & 0x3FF)), 0);
+  }
 }
 
 void ReplacementPlayer::AddRecord(RecordKind kind, uint16_t value, uint32_t position) {

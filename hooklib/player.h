@@ -27,7 +27,7 @@ constexpr size_t kMaxRecords = 65535;
 
 struct Record {
   RecordKind kind;
-  uint16_t value;     // KeyDown, KeyUp, Char
+  uint16_t value;     // KeyDown, KeyUp; Char: a UTF-16 code unit
   uint32_t position;  // Run, Wait, Focus: store offset where the arguments begin
 };
 
@@ -58,6 +58,7 @@ class ReplacementPlayer {
   uint32_t Deadline() const { return deadline_; }
 
  private:
+  void AddCharacter(const char*& p, const char* end);
   void Step();
   void SendKeyDown(uint16_t value);
   void SendKeyUp(uint16_t value);

@@ -62,6 +62,15 @@ const uint8_t* FindByte(const uint8_t* p, const uint8_t* end, uint8_t value) {
   return nullptr;
 }
 
+size_t CharacterPrefixLength(std::string_view text, size_t characters) {
+  size_t at = 0;
+  for (size_t started = 0; at < text.size(); ++at) {
+    const bool continuation = (static_cast<uint8_t>(text[at]) & 0xC0) == 0x80;
+    if (!continuation && started++ == characters) break;
+  }
+  return at;
+}
+
 bool BlockSizeFor(int32_t allocateKilobytes, int32_t& blockSize) {
   const int64_t size = (static_cast<int64_t>(allocateKilobytes) + 4) * 1024;
   if (size > INT32_MAX) return false;

@@ -38,7 +38,7 @@ constexpr uint32_t kKeyStateSize = 256;
 
 constexpr uint8_t kEntryMark = 0x01;
 constexpr std::string_view kOffName = "<off>";
-constexpr size_t kMapNameLimit = 15;  // characters of a name that MapByIndex and switches use
+constexpr size_t kMapNameLimit = 15;  // characters (not bytes) of a name that MapByIndex and switches use
 
 // (allocate + 4) * 1024, or 320 when that is below 304. False when the size does not fit
 // a signed 32-bit integer (no store may be created then).
@@ -118,6 +118,10 @@ class StoreView {
   uint8_t* base_ = nullptr;
   uint32_t mapped_ = 0;
 };
+
+// Bytes of the first `characters` characters of a UTF-8 text (every byte that does not
+// continue a sequence starts a character); no allocation, for the hook.
+size_t CharacterPrefixLength(std::string_view text, size_t characters);
 
 // First byte equal to value in [p, end), or null.
 const uint8_t* FindByte(const uint8_t* p, const uint8_t* end, uint8_t value);

@@ -1,5 +1,9 @@
 #include "info_window.h"
 
+#include "common/text_encoding.h"
+
+#include <string>
+
 namespace tessel {
 namespace {
 
@@ -9,17 +13,17 @@ constexpr DWORD kPaintCheckMs = 50;
 
 // What the dialog procedure paints; lives on the caller's stack for one call.
 struct Information {
-  const char* text;
+  const wchar_t* text;
   HFONT font;
   RECT drawing;
 };
 
 HFONT CreateInformationFont() {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = -11;
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
 
 void OnPaint(HWND window, const Information& info) {
@@ -29,7 +33,7 @@ void OnPaint(HWND window, const Information& info) {
   HGDIOBJ previousFont = info.font ? SelectObject(dc, info.font) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   RECT drawing = info.drawing;
-  DrawTextA(dc, info.text, -1, &drawing, DT_CENTER | DT_VCENTER | DT_EXTERNALLEADING);
+  DrawTextW(dc, info.text, -1, &drawing, DT_CENTER | DT_VCENTER | DT_EXTERNALLEADING);
   if (previousFont) SelectObject(dc, previousFont);
   EndPaint(window, &paint);
 }
@@ -37,10 +41,10 @@ void OnPaint(HWND window, const Information& info) {
 INT_PTR CALLBACK InformationProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(window, DWLP_USER, lParam);
+      SetWindowLongPtrW(window, DWLP_USER, lParam);
       return FALSE;  // the window has no control to give the focus to
     case WM_PAINT: {
-      const auto* info = reinterpret_cast<const Information*>(GetWindowLongPtrA(window, DWLP_USER));
+      const auto* info = reinterpret_cast<const Information*>(GetWindowLongPtrW(window, DWLP_USER));
       if (!info) return FALSE;
       OnPaint(window, *info);
       return TRUE;
@@ -56,7 +60,7 @@ void Place(HWND window, Information& info) {
   if (!dc) return;
   HGDIOBJ previousFont = info.font ? SelectObject(dc, info.font) : nullptr;
   RECT measure = {0, 0, 0, 0};
-  const int height = DrawTextA(dc, info.text, -1, &measure, DT_CALCRECT | DT_EXTERNALLEADING);
+  const int height = DrawTextW(dc, info.text, -1, &measure, DT_CALCRECT | DT_EXTERNALLEADING);
   if (previousFont) SelectObject(dc, previousFont);
   ReleaseDC(window, dc);
 
@@ -96,8 +100,10 @@ void ShowInformation(HINSTANCE module, const char* text, int32_t duration) {
   const DWORD milliseconds = duration < 0 ? static_cast<DWORD>(-(static_cast<int64_t>(duration)))
                                           : static_cast<DWORD>(duration);
 
-  Information info = {text ? text : "", CreateInformationFont(), {0, 0, 0, 0}};
-  HWND window = CreateDialogParamA(module, "INFORMDLG", nullptr, InformationProc,
+  const std::u16string wide = Utf8ToUtf16(text ? text : "");
+  const std::wstring shown(wide.begin(), wide.end());
+  Information info = {shown.c_str(), CreateInformationFont(), {0, 0, 0, 0}};
+  HWND window = CreateDialogParamW(module, L"INFORMDLG", nullptr, InformationProc,
                                    reinterpret_cast<LPARAM>(&info));
   if (window) {
     Place(window, info);

@@ -7,8 +7,8 @@
 
 namespace tessel {
 
-// duration 0 shows nothing; negative beeps first and uses the absolute value.
-// module holds the "INFORMDLG" dialog resource.
+// text is UTF-8; duration 0 shows nothing; negative beeps first and uses the absolute
+// value. module holds the "INFORMDLG" dialog resource.
 void ShowInformation(HINSTANCE module, const char* text, int32_t duration);
 
 }  // namespace tessel

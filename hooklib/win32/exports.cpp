@@ -10,8 +10,10 @@
 #include "common/text_encoding.h"
 #include "win32_settings_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <string>
 
 namespace tessel {
@@ -159,13 +161,15 @@ using namespace tessel;
 
 TESSHOOK_API int WINAPI TesselGetVersion() { return kTesselVersion; }
 
-TESSHOOK_API void WINAPI Install(int front, const char* iniFile) {
+namespace tessel {
+namespace {
+
+void InstallUtf8(int front, const std::string& iniFile) {
   LibraryState& lib = Library();
   Guarded([&] { lib.lastError.clear(); });
   Box box = Box::None;
   try {
-    // The path is ANSI for callers of this export; the store keeps it in UTF-8.
-    box = InstallWithLock(front, AnsiToUtf8(iniFile ? iniFile : ""));
+    box = InstallWithLock(front, iniFile);
   } catch (const std::exception& error) {
     Guarded([&] { lib.lastError = error.what(); });
   } catch (...) {
@@ -173,6 +177,36 @@ TESSHOOK_API void WINAPI Install(int front, const char* iniFile) {
   }
   if (box == Box::NoMemory) ShowAllocationFailure();
   if (box == Box::MapsTooLarge) ShowMapsTooLarge();
+}
+
+std::string Utf8Of(const wchar_t* text) {
+  if (!text) return {};
+  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+}
+
+// The name of map index as the exports give it: at most 15 characters.
+std::string MapNameUtf8(int index) {
+  StoreLock lock;
+  const std::string_view name = HaveStore() ? Library().view.MapName(index) : store::kOffName;
+  return std::string(Utf8Prefix(name, store::kMapNameLimit));
+}
+
+int IndexByMapUtf8(const std::string& name) {
+  if (!HaveStore()) return 0;
+  StoreLock lock;
+  return Library().view.IndexByName(name);
+}
+
+}  // namespace
+}  // namespace tessel
+
+// The path is ANSI for callers of this export; the store keeps it in UTF-8.
+TESSHOOK_API void WINAPI Install(int front, const char* iniFile) {
+  Guarded([&] { InstallUtf8(front, AnsiToUtf8(iniFile ? iniFile : "")); });
+}
+
+TESSHOOK_API void WINAPI InstallW(int front, const wchar_t* iniFile) {
+  Guarded([&] { InstallUtf8(front, Utf8Of(iniFile)); });
 }
 
 TESSHOOK_API void WINAPI Uninstall() {
@@ -234,25 +268,37 @@ TESSHOOK_API int WINAPI GetLoaded() {
   });
 }
 
+// Names are UTF-8 in the store: MapByIndex gives them in the ANSI code page ("?" for what
+// it cannot spell), MapByIndexW as they are.
 TESSHOOK_API const char* WINAPI MapByIndex(int index) {
   LibraryState& lib = Library();
   char* buffer = lib.nameBuffer;
   std::memset(buffer, 0, sizeof lib.nameBuffer);
   return Guarded<const char*>(buffer, [&] {
-    StoreLock lock;
-    const std::string_view name = HaveStore() ? lib.view.MapName(index) : store::kOffName;
-    const size_t length = name.size() < store::kMapNameLimit ? name.size() : store::kMapNameLimit;
-    std::memcpy(buffer, name.data(), length);
+    std::string ansi;
+    Utf8ToAnsi(MapNameUtf8(index), ansi);
+    std::memcpy(buffer, ansi.data(), std::min(ansi.size(), sizeof lib.nameBuffer - 1));
     return static_cast<const char*>(buffer);
   });
 }
 
-TESSHOOK_API int WINAPI IndexByMap(const char* name) {
-  return Guarded(0, [name] {
-    if (!HaveStore() || !name) return 0;
-    StoreLock lock;
-    return Library().view.IndexByName(name);
+TESSHOOK_API const wchar_t* WINAPI MapByIndexW(int index) {
+  LibraryState& lib = Library();
+  wchar_t* buffer = lib.wideNameBuffer;
+  std::fill(std::begin(lib.wideNameBuffer), std::end(lib.wideNameBuffer), L'\0');
+  return Guarded<const wchar_t*>(buffer, [&] {
+    const std::u16string name = Utf8ToUtf16(MapNameUtf8(index));
+    std::copy_n(name.begin(), std::min<size_t>(name.size(), std::size(lib.wideNameBuffer) - 1), buffer);
+    return static_cast<const wchar_t*>(buffer);
   });
+}
+
+TESSHOOK_API int WINAPI IndexByMap(const char* name) {
+  return Guarded(0, [name] { return name ? IndexByMapUtf8(AnsiToUtf8(name)) : 0; });
+}
+
+TESSHOOK_API int WINAPI IndexByMapW(const wchar_t* name) {
+  return Guarded(0, [name] { return name ? IndexByMapUtf8(Utf8Of(name)) : 0; });
 }
 
 TESSHOOK_API const char* WINAPI TesselInfo(int kind, int index) {
@@ -266,4 +312,17 @@ TESSHOOK_API const char* WINAPI TesselInfo(int kind, int index) {
   return nullptr;
 }
 
-TESSHOOK_API const char* WINAPI GetLastErrorText() { return Library().lastError.c_str(); }
+TESSHOOK_API const char* WINAPI GetLastErrorText() {
+  LibraryState& lib = Library();
+  Guarded([&] { Utf8ToAnsi(lib.lastError, lib.lastErrorAnsi); });
+  return lib.lastErrorAnsi.c_str();
+}
+
+TESSHOOK_API const wchar_t* WINAPI GetLastErrorTextW() {
+  LibraryState& lib = Library();
+  Guarded([&] {
+    const std::u16string text = Utf8ToUtf16(lib.lastError);
+    lib.lastErrorWide.assign(text.begin(), text.end());
+  });
+  return lib.lastErrorWide.c_str();
+}

@@ -31,8 +31,13 @@ struct LibraryState {
   DeadKeyState deadKey;
   ClientState client;            // what this process's client holds
   bool tooSmallShown = false;    // the "maps do not fit" box was shown in this process
-  char nameBuffer[16] = {};      // result of MapByIndex
-  std::string lastError;         // why the last Install or Uninstall failed, empty when not
+  // Results of MapByIndex (ANSI: 15 characters take up to 30 bytes in a double-byte code
+  // page) and MapByIndexW (15 characters, a surrogate pair each at most).
+  char nameBuffer[32] = {};
+  wchar_t wideNameBuffer[32] = {};
+  std::string lastError;         // why the last Install or Uninstall failed (UTF-8), empty when not
+  std::string lastErrorAnsi;     // the results of GetLastErrorText and GetLastErrorTextW
+  std::wstring lastErrorWide;
 };
 
 LibraryState& Library();

@@ -18,6 +18,10 @@ constexpr int kTesselVersion = TESSHOOK32_STAND_IN_VERSION;
 constexpr int kTesselVersion = TESSEL_VERSION_NUMBER;
 #endif
 
+// Texts: the store keeps map names, replacement texts and the settings file's path in
+// UTF-8. The exports below without "W" take and give text in the ANSI code page (what it
+// cannot spell comes out as "?"); the "W" exports take and give UTF-16.
+//
 // Exported as "GetVersion"; the C++ name differs because kernel32 has a GetVersion too.
 // Clients that need it look it up with GetProcAddress(module, "GetVersion").
 TESSHOOK_API int WINAPI TesselGetVersion();
@@ -32,9 +36,19 @@ TESSHOOK_API const char* WINAPI MapByIndex(int index);
 TESSHOOK_API int WINAPI IndexByMap(const char* name);
 TESSHOOK_API const char* WINAPI TesselInfo(int kind, int index);
 TESSHOOK_API LRESULT WINAPI KeyBoardHook(int code, WPARAM wParam, LPARAM lParam);
+// Install with the settings file's path in UTF-16, for folders whose names no ANSI code page
+// spells.
+TESSHOOK_API void WINAPI InstallW(int front, const wchar_t* iniFile);
+// The name of map index, at most 15 characters, in UTF-16; valid until the next call of
+// MapByIndexW in this process.
+TESSHOOK_API const wchar_t* WINAPI MapByIndexW(int index);
+// The index of the map of that name (UTF-16), 0 when none.
+TESSHOOK_API int WINAPI IndexByMapW(const wchar_t* name);
 // Text of the failure of the last Install or Uninstall of this process, empty when it
 // succeeded: the settings file could not be written ("Unable to write to TESSEL32.INI"),
 // the store could not be created, the maps did not fit, the hook could not be set, or the
 // store's mutex could not be opened. Failures reach the caller without an exception
 // crossing the library boundary.
 TESSHOOK_API const char* WINAPI GetLastErrorText();
+// The same text in UTF-16.
+TESSHOOK_API const wchar_t* WINAPI GetLastErrorTextW();

@@ -1,6 +1,7 @@
 // The player's and the macro commands' operating-system calls.
 #include "win32_player_platform.h"
 
+#include "common/text_encoding.h"
 #include "info_window.h"
 
 #include <new>
@@ -59,14 +60,34 @@ uint32_t Win32PlayerPlatform::MapKey(uint32_t code, uint32_t mapType) {
   return MapVirtualKeyA(code, mapType);
 }
 
+// Characters are UTF-16 code units: a Unicode window receives them as they are, an ANSI
+// window the system's conversion to its code page.
 void Win32PlayerPlatform::Post(WindowHandle window, uint32_t message, uintptr_t wParam, uint32_t lParam) {
-  PostMessageA(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+  PostMessageW(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
 uint32_t Win32PlayerPlatform::TickCount() { return GetTickCount(); }
 
+// What WinExec does, for a command line in any script: CreateProcess searches as WinExec
+// does, the program is shown, and the call waits (at most 30 s) until the program reads its
+// input. The result follows WinExec's: above 31 when it started, an error code below.
 uint32_t Win32PlayerPlatform::StartProgram(const std::string& commandLine) {
-  return WinExec(commandLine.c_str(), SW_SHOW);
+  const std::u16string text = Utf8ToUtf16(commandLine);
+  std::wstring line(text.begin(), text.end());
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    const DWORD error = GetLastError();
+    return error > 0 && error < 32 ? error : ERROR_FILE_NOT_FOUND;
+  }
+  WaitForInputIdle(process.hProcess, 30000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 33;
 }
 
 void Win32PlayerPlatform::ShowInformation(const std::string& text, int32_t duration) {
@@ -88,10 +109,11 @@ std::vector<WindowHandle> Win32PlayerPlatform::ChildWindows(WindowHandle parent)
 bool Win32PlayerPlatform::Visible(WindowHandle window) { return IsWindowVisible(AsWindow(window)) != FALSE; }
 
 std::string Win32PlayerPlatform::WindowText(WindowHandle window) {
-  char buffer[256] = {};
-  const int length = GetWindowTextA(AsWindow(window), buffer, 254);
+  wchar_t buffer[256] = {};
+  const int length = GetWindowTextW(AsWindow(window), buffer, 254);
   if (length <= 0) return {};
-  return std::string(buffer, static_cast<size_t>(length < 253 ? length : 253));
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer),
+                                         static_cast<size_t>(length < 253 ? length : 253)));
 }
 
 bool Win32PlayerPlatform::Minimised(WindowHandle window) { return IsIconic(AsWindow(window)) != FALSE; }

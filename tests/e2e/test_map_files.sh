@@ -20,9 +20,9 @@ big_section() {
 }
 INI=files.ini
 {
-  printf '[TESSEL32]\r\nAllocate=256\r\nMessageShowTime=0\r\nDoBeep=0\r\n[MAPS]\r\nGreek=\r\nCyrillic=\r\nBig=\r\n'
-  printf '[Selectors]\r\n59_C=Greek\r\n61_C=Big\r\n[Greek]\r\n30_N=alpha\r\n31_N=beta\\sgamma\r\n'
-  printf '[Cyrillic]\r\n30_N=a-cyr\r\n40_N=own\r\n[Big]\r\n'
+  printf '[TESSEL32]\r\nAllocate=256\r\nMessageShowTime=0\r\nDoBeep=0\r\n[MAPS]\r\nGreek=\r\nC & D=\r\nBig=\r\n'
+  printf '[Selectors]\r\n59_C=Greek\r\n61_C=Big\r\n[Greek]\r\n; a comment\r\n30_N=alpha\r\n31_N=beta\\sgamma\r\n'
+  printf '[C & D]\r\n30_N=a-cyr\r\n40_N=own\r\n[Big]\r\n'
   big_section
 } >"$E2E_DIR/$INI"
 big_section | tr -d '\r' >"$TESSEL_E2E_WORK/big.expected"
@@ -48,11 +48,12 @@ wait_until 10 no_prompt || fail "the Export prompt stayed"
 [ "$(cat "$E2E_DIR/out.key")" = "$(printf '[MAPS]\r\nGreek=\r\n[Greek]\r\n30_N=alpha\r\n31_N=beta\\sgamma\r')" ] ||
   fail "out.key after one export: $(od -c "$E2E_DIR/out.key" | head)"
 
-# A second map into the same file, under a name typed after a refused one.
-click_map Cyrillic
+# A second map into the same file, under a name typed after a refused one; the caption
+# shows the map's "&" once.
+click_map 'C & D'
 map_menu Export
 file_dialog "$EXPORT_DIALOG" out.key Save
-expect_prompt 'Tessel+ : Exporting Cyrillic'
+expect_prompt 'Tessel+ : Exporting C & D'
 refused 'sixteen-chars-xx' "Not valid mapname"
 answer_with Second Ok
 wait_until 10 eval 'section out.key Second | grep -q own' || fail "Second was not exported"
@@ -60,7 +61,7 @@ wait_until 10 eval 'section out.key Second | grep -q own' || fail "Second was no
   fail "out.key with two maps: $(cat "$E2E_DIR/out.key")"
 
 # Import offers the file's maps, the first one first, and merges into an existing map:
-# Greek keeps 31_N, takes Second's 30_N and gains 40_N; selectors stay as they are.
+# Greek keeps 31_N and its comment, takes Second's 30_N and gains 40_N; selectors stay.
 map_menu Import
 file_dialog "$IMPORT_DIALOG" out.key Open \
   "droplist 4 0|Map files (*.key)|Ini files (*.ini)|Text files (*.txt)|All files"
@@ -75,9 +76,10 @@ expect_prompt Tessel+
   fail "Import name prompt: $(prompt_text)"
 [ "$(answer)" = Second ] || fail "the import name starts with [$(answer)]"
 refused '   ' "Not valid mapname"
+refused 'x\sy' "Not valid mapname"
 answer_with Greek Ok
 wait_until 10 no_prompt || fail "the Import prompt stayed"
-wait_until 10 eval '[ "$(section $INI Greek | paste -sd"|")" = "30_N=a-cyr|31_N=beta\\sgamma|40_N=own" ]' ||
+wait_until 10 eval '[ "$(section $INI Greek | paste -sd"|")" = "; a comment|30_N=a-cyr|31_N=beta\\sgamma|40_N=own" ]' ||
   fail "[Greek] after Import: $(section $INI Greek)"
 [ "$(section $INI Selectors | paste -sd'|')" = "59_C=Greek|61_C=Big" ] || fail "[Selectors] after Import: $(section $INI Selectors)"
 [ -z "$(selected_entry)" ] || fail "an entry is selected after Import: $(selected_entry)"

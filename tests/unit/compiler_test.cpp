@@ -45,7 +45,13 @@ TEST(Compile, GoldenRecords) {
   const std::pair<const char*, const char*> cases[] = {
       // Plain characters and literal braces.
       {"abc", "Char'a' Char'b' Char'c'"}, {"{{}", "Char'{' Char'}'"}, {"}", "Char'}'"},
-      {"a b", "Char'a' Char#32 Char'b'"}, {"\xE9\x7F", "Char#233 Char#127"},
+      {"a b", "Char'a' Char#32 Char'b'"}, {"\xC3\xA9\x7F", "Char#233 Char#127"},
+      // UTF-8 characters as UTF-16 code units: é→α, an emoji as its surrogate pair (high
+      // first); bytes that start no valid sequence give U+FFFD each.
+      {"\xC3\xA9\xE2\x86\x92\xCE\xB1", "Char#233 Char#8594 Char#945"},
+      {"\xF0\x9F\x98\x80", "Char#55357 Char#56832"},
+      {"\xE9x\xF0\x9F", "Char#65533 Char'x' Char#65533 Char#65533"},
+      {"{\xCE\xB1}\xCE\xB1", "RelMods RelMods Char#945"},
       // Groups: the first one releases the held modifiers, later ones do not.
       {"{^c}", "RelMods Down17 Down67 Up67 RelMods"},
       {"{+a b}", "RelMods Down16 Down65 Up65 Down66 Up66 RelMods"},

@@ -114,6 +114,28 @@ TEST_F(HookSession, SelectorsWorkWithMappingOffAndOtherKeysPass) {
   EXPECT_EQ(hook_.timersStarted, 0);
 }
 
+// Names are UTF-8 and hold at most 15 characters, whatever their length in bytes: a selector
+// names its map by its first 15 characters, a dead key's map name may not have more.
+TEST_F(HookSession, MapNamesCountCharactersNotBytes) {
+  const std::string greek15 = "\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4\xCE\xB5\xCE\xB6\xCE\xB7\xCE\xB8"
+                              "\xCE\xB9\xCE\xBA\xCE\xBB\xCE\xBC\xCE\xBD\xCE\xBE\xCE\xBF";  // 15 letters
+  Load("[MAPS]\n" + greek15 + "=\n+" + greek15.substr(2) + "=\n[Selectors]\n59_C=" + greek15 +
+           "\xCF\x80\xCF\x81\n[" + greek15 + "]\n48_N=+" + greek15.substr(2) + ",x\n30_N=\xE2\x86\x92\n[+" +
+           greek15.substr(2) + "]\n30_N=y\n",
+       0);
+  hook_.control = true;
+  EXPECT_EQ(Press(59), "swallow/swallow");
+  EXPECT_EQ(view_.Get(store::kSelectedMap), 1);
+  EXPECT_EQ(hook_.shown, (std::vector<std::string>{greek15 + " -300"}));
+  hook_.control = false;
+  EXPECT_EQ(Press(30), "swallow/swallow");
+  EXPECT_EQ(Describe(player_), "Char8594");
+  FinishPlaying();
+  EXPECT_EQ(Press(48), "swallow/swallow");  // a dead key of a 15-character "+" map
+  EXPECT_EQ(Press(30), "swallow/swallow");
+  EXPECT_EQ(Describe(player_), "Char121");
+}
+
 TEST_F(HookSession, MapSwitchShowsForMessageTimeWithoutBeepWhenSetSo) {
   Load(std::string(kSettings) + "[TESSEL32]\nMessageShowTime=0\n", 0);
   hook_.control = true;

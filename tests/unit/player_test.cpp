@@ -48,6 +48,9 @@ struct PlayCase {
 TEST(PlayGolden, MessagesPerTick) {
   const PlayCase cases[] = {
       {"abc", {}, "CHAR 97 00000001 CHAR 98 00000001 CHAR 99 00000001"},
+      // UTF-16 code units, a character beyond the plane as its pair, high unit first.
+      {"\xC3\xA9\xE2\x86\x92\xF0\x9F\x98\x80", {},
+          "CHAR 233 00000001 CHAR 8594 00000001 CHAR 55357 00000001 CHAR 56832 00000001"},
       {"{{}", {}, "CHAR 123 00000001 CHAR 125 00000001"},
       {"{^c}", {},
           "KEYDOWN 17 001D0001 SetKeyState 17 | KEYDOWN 67 002E0001 | "
