@@ -71,6 +71,15 @@ void WriteLoadedData(const CompiledMaps& maps, const std::string& path, store::S
     at += static_cast<uint32_t>(text.size()) + 1;
   }
   view.Set(store::kDataEnd, static_cast<int32_t>(at));
+
+  const std::string& rules = maps.programRules.table;
+  if (!rules.empty()) {
+    const uint32_t table = (at + 3) & ~3u;
+    view.PutBytes(at, "\0\0\0", table - at);
+    view.PutBytes(table, rules.data(), rules.size());
+  }
+  const uint8_t flags = static_cast<uint8_t>(view.Flags() & ~store::kFlagProgramRules);
+  view.SetFlags(rules.empty() ? flags : static_cast<uint8_t>(flags | store::kFlagProgramRules));
 }
 
 }  // namespace
@@ -90,6 +99,9 @@ CompiledMaps CompileMaps(Profile& profile) {
     needed += static_cast<int64_t>(maps.texts.back().size()) + 1;
   }
   needed += 8 * static_cast<int64_t>(maps.names.size());  // the two offset tables
+  maps.programRules = CompileProgramRules(profile.ReadSection(kProgramsSection), maps.names);
+  if (!maps.programRules.table.empty())
+    needed = ((needed + 3) & ~int64_t{3}) + static_cast<int64_t>(maps.programRules.table.size());
   maps.neededSize = Saturated(needed);
   return maps;
 }

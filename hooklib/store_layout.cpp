@@ -101,6 +101,12 @@ void StoreView::SetPlaying(uint8_t value) {
   if (Present()) base_[kPlayingOffset] = value;
 }
 
+uint8_t StoreView::Flags() const { return Present() ? base_[kFlagsOffset] : 0; }
+
+void StoreView::SetFlags(uint8_t value) {
+  if (Present()) base_[kFlagsOffset] = value;
+}
+
 uint8_t* StoreView::KeyState() { return Present() ? base_ + kKeyStateOffset : nullptr; }
 
 // The generation is one aligned 16-bit word (views start on a page, test blocks on the

@@ -29,7 +29,14 @@ enum Field : uint32_t {
   kHookHandle = 44,
 };
 constexpr uint32_t kPlayingOffset = 36;
-// Load generation: 16 bits at 38 (byte 37 stays zero). The loader makes it odd before it
+// Flags: one byte at 37, written by the loader with the loaded data. Libraries that
+// predate it ignore the byte, and what it announces lies behind DataEnd, so they keep
+// working on a block that has it.
+constexpr uint32_t kFlagsOffset = 37;
+// A program-rule table follows the loaded data, at DataEnd rounded up to a multiple of 4;
+// its layout is described in program_rules.h. NeededSize includes it.
+constexpr uint8_t kFlagProgramRules = 0x01;
+// Load generation: 16 bits at 38. The loader makes it odd before it
 // writes the loaded data and even again after, so readers without the mutex can tell
 // whether a load ran meanwhile, and positions kept between calls can tell their load.
 constexpr uint32_t kLoadGenerationOffset = 38;
@@ -66,6 +73,8 @@ class StoreView {
   void Set(Field field, int32_t value);
   uint8_t Playing() const;
   void SetPlaying(uint8_t value);
+  uint8_t Flags() const;
+  void SetFlags(uint8_t value);
   uint8_t* KeyState();
 
   uint16_t LoadGeneration() const;

@@ -3,6 +3,7 @@
 // text is searched, the worst case of every unmapped keystroke).
 #include "common/memory_profile.h"
 #include "hooklib/loader.h"
+#include "hooklib/program_rules.h"
 #include "hooklib/store_layout.h"
 
 #include <benchmark/benchmark.h>
@@ -100,6 +101,55 @@ void BM_FindEntryFirst(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FindEntryFirst)->Arg(1 << 10)->Arg(20 << 10)->Arg(1 << 20);
+
+// [Programs] with 100 to 10000 rules: the load, the lookup of a program as it comes to the
+// front, and the keyboard hook's check for the program already seen.
+MemoryProfile ProfileWithRules(int rules) {
+  std::string text = "[MAPS]\nGREEK=\n[Programs]\n";
+  for (int i = 0; i < rules; ++i) text += "Program" + std::to_string(i) + ".exe=GREEK\n";
+  return MemoryProfile("C:\\tessel\\bench.ini", text);
+}
+
+void BM_LoadProgramRules(benchmark::State& state) {
+  MemoryProfile profile = ProfileWithRules(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> block(4 << 20);
+  store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
+  view.Set(store::kBlockSize, static_cast<int32_t>(block.size()));
+  for (auto _ : state) {
+    if (!LoadMaps(profile, view).fits) state.SkipWithError("rules do not fit");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LoadProgramRules)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_ProgramInFront(benchmark::State& state) {
+  MemoryProfile profile = ProfileWithRules(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> block(4 << 20);
+  store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
+  view.Set(store::kBlockSize, static_cast<int32_t>(block.size()));
+  LoadMaps(profile, view);
+  uint32_t pid = 1;
+  for (auto _ : state) {
+    // Alternating pids: every call looks the name up.
+    benchmark::DoNotOptimize(OnProgramInFront(view, pid ^= 3, "C:\\Apps\\PROGRAM77.EXE"));
+  }
+}
+BENCHMARK(BM_ProgramInFront)->Arg(100)->Arg(10000);
+
+void BM_ProgramCheckDue(benchmark::State& state) {
+  MemoryProfile profile = ProfileWithRules(100);
+  std::vector<uint8_t> block(1 << 20);
+  store::StoreView view(block.data(), static_cast<uint32_t>(block.size()));
+  view.Set(store::kBlockSize, static_cast<int32_t>(block.size()));
+  LoadMaps(profile, view);
+  StartProgramRules(view, 1, 2, "program7.exe");
+  for (auto _ : state) {
+    const bool due = ProgramCheckDue(view, 2);
+    benchmark::DoNotOptimize(due);
+    if (due) state.SkipWithError("the program in front was checked again");
+  }
+}
+BENCHMARK(BM_ProgramCheckDue);
 
 }  // namespace
 }  // namespace tessel

@@ -58,7 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   Check(n == static_cast<int32_t>(compiled.names.size()) - 1);
-  Check(view.Get(store::kDataEnd) == compiled.neededSize);
+  // A program-rule table, if any, starts at DataEnd rounded up to 4 and ends the data.
+  const int64_t tableSize = static_cast<int64_t>(compiled.programRules.table.size());
+  const int64_t dataEnd = view.Get(store::kDataEnd);
+  Check(tableSize == 0 ? dataEnd == compiled.neededSize
+                       : ((dataEnd + 3) & ~int64_t{3}) + tableSize == compiled.neededSize);
   Check(view.SettingsPath() == profile.FileName());
   for (int32_t i = 0; i <= n; ++i) {
     Check(view.MapName(i) == compiled.names[static_cast<size_t>(i)]);

@@ -122,6 +122,32 @@ TEST(LoadMaps, WritesTheLayoutByteForByte) {
   EXPECT_EQ(s.bytes.at(364), 0);  // nothing written behind DataEnd
 }
 
+// The rule table starts at DataEnd rounded up to 4; only a valid rule makes one. Bits of
+// the flags byte other than the table's are left alone.
+TEST(LoadMaps, ProgramRuleTableFollowsTheMapTexts) {
+  struct Case {
+    const char* programs;
+    int32_t blockSize, neededSize, dataEnd;  // dataEnd 0: does not fit
+    uint8_t flags;
+  };
+  const Case cases[] = {{"", 20480, 365, 365, 0xFE},
+                        {"C:\\a.exe=GREEK\nb.exe=NOMAP\n", 20480, 365, 365, 0xFE},
+                        {"WinWord.exe=GREEK\n", 425, 424, 365, 0xFF},
+                        {"WinWord.exe=GREEK\n", 424, 424, 0, 0xFF}};
+  for (const Case& c : cases) {
+    MemoryProfile profile("t1.ini", std::string("[MAPS]\nGREEK=\n[Selectors]\n30_C=GREEK\n"
+                                                "[GREEK]\n30_N=alpha\n31_N=\\sb\\\\\n[Programs]\n") + c.programs);
+    Store s(c.blockSize);
+    s.bytes[37] = 0xFF;
+    StoreView view = s.View();
+    EXPECT_EQ(LoadMaps(profile, view).fits, c.dataEnd != 0) << c.programs;
+    EXPECT_EQ(view.Get(store::kNeededSize), c.neededSize) << c.programs;
+    EXPECT_EQ(view.Get(store::kDataEnd), c.dataEnd) << c.programs;
+    EXPECT_EQ(s.bytes[37], c.flags) << c.programs;
+    EXPECT_EQ(FindProgramRule(view, "WINWORD.EXE").found, c.flags == 0xFF && c.dataEnd != 0);
+  }
+}
+
 TEST(LoadMaps, EmptyFileLoadsOnlyOff) {
   for (const std::string name : {"TESSEL32.INI", "C:\\tessel\\a much longer name.ini"}) {
     MemoryProfile profile(name, "");
