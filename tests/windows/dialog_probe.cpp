@@ -5,6 +5,7 @@
 //                               the time the call blocked
 //   prompt ZOOM SPEC ANSWER     the front end's prompt dialog; prints "result=N" and
 //                               "answer=[TEXT]" when it closes
+#include "common/text_encoding.h"
 #include "info_window.h"
 #include "prompt_dialog.h"
 
@@ -15,6 +16,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include <shellapi.h>
 
 namespace {
 
@@ -33,9 +37,17 @@ std::string WithLineBreaks(const char* text) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
   _setmode(_fileno(stdout), _O_BINARY);
   setvbuf(stdout, nullptr, _IONBF, 0);
+  // The arguments as UTF-8, as the product's texts are.
+  int argc = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(tessel::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide[i])));
+  std::vector<char*> pointers;
+  for (std::string& arg : args) pointers.push_back(arg.data());
+  char** argv = pointers.data();
   if (argc == 4 && std::strcmp(argv[1], "info") == 0) {
     HMODULE library = LoadLibraryA("TESSHOOK32.DLL");
     if (!library) return 3;

@@ -32,13 +32,15 @@ HMODULE self = nullptr;
 void WriteItems(FILE* out, HWND owner, HMENU menu, int depth) {
   const int count = GetMenuItemCount(menu);
   for (int position = 0; position < count; ++position) {
-    char text[256] = "";
-    MENUITEMINFOA item = {};
+    wchar_t wide[256] = L"";
+    MENUITEMINFOW item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-    item.dwTypeData = text;
-    item.cch = sizeof text - 1;
-    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item)) continue;
+    item.dwTypeData = wide;
+    item.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
+    char text[1024] = "";  // UTF-8, as win_tool prints it
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     std::string flags;
     if (item.fState & MFS_CHECKED) flags += 'C';
     if (item.hSubMenu) flags += 'P';

@@ -1,17 +1,20 @@
-// target_app.exe TITLE [--second-edit]
+// target_app.exe TITLE [--second-edit] [--unicode]
 //
 // A window titled TITLE with a multi-line EDIT control (two with --second-edit, the second
-// one holding the text "second edit") that the
-// end-to-end tests type into. It records what arrives:
+// one holding the text "second edit") that the end-to-end tests type into: an ANSI window,
+// or a Unicode one with --unicode. TITLE may be in any script. It records what arrives:
 //   C:\tessel\TITLE.txt    the text of the first edit (C:\tessel\TITLE.2.txt: the second one),
+//                          in the ANSI code page, or in UTF-8 for a Unicode window;
 //                          rewritten atomically on every change and every 100 ms
 //   C:\tessel\TITLE.msg    one line per keyboard message an edit receives:
 //                          "<ms> <edit 1|2> <message> <wParam> <lParam>"
 //                          e.g. "1234567 1 WM_KEYDOWN 0x41 0x001E0001"
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -19,14 +22,15 @@ namespace {
 constexpr UINT_PTR kSaveTimer = 1;
 constexpr int kFirstEditId = 101;
 
-std::string g_title = "TargetApp";
+std::wstring g_title = L"TargetApp";
 bool g_secondEdit = false;
+bool g_unicode = false;
 HWND g_edits[2] = {};
 WNDPROC g_editProcs[2] = {};
 HWND g_lastFocus = nullptr;
 FILE* g_messageLog = nullptr;
 
-std::string WorkPath(const char* suffix) { return "C:\\tessel\\" + g_title + suffix; }
+std::wstring WorkPath(const wchar_t* suffix) { return L"C:\\tessel\\" + g_title + suffix; }
 
 const char* MessageName(UINT message) {
   switch (message) {
@@ -50,41 +54,52 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     std::fflush(g_messageLog);
   }
   if (message == WM_SETFOCUS) g_lastFocus = edit;
-  return CallWindowProcA(g_editProcs[index], edit, message, wParam, lParam);
+  return g_unicode ? CallWindowProcW(g_editProcs[index], edit, message, wParam, lParam)
+                   : CallWindowProcA(g_editProcs[index], edit, message, wParam, lParam);
 }
 
 std::string EditText(HWND edit) {
+  if (g_unicode) {
+    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size()))));
+    std::string text(wide.size() * 3 + 1, '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                                        text.data(), static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+  }
   std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
 // Readers poll the file from outside Wine: never let them see a half-written one.
-void SaveText(HWND edit, const std::string& path) {
-  const std::string temp = path + ".tmp";
-  FILE* file = std::fopen(temp.c_str(), "wb");
+void SaveText(HWND edit, const std::wstring& path) {
+  const std::wstring temp = path + L".tmp";
+  FILE* file = _wfopen(temp.c_str(), L"wb");
   if (file == nullptr) return;
   const std::string text = EditText(edit);
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
-  MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 void SaveAll() {
-  SaveText(g_edits[0], WorkPath(".txt"));
-  if (g_edits[1] != nullptr) SaveText(g_edits[1], WorkPath(".2.txt"));
+  SaveText(g_edits[0], WorkPath(L".txt"));
+  if (g_edits[1] != nullptr) SaveText(g_edits[1], WorkPath(L".2.txt"));
 }
 
 HWND CreateEdit(HWND parent, int index, int top, int height) {
-  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                              5, top, 380, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstEditId + index)),
-                              GetModuleHandleA(nullptr), nullptr);
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL;
+  const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstEditId + index));
+  HWND edit = g_unicode ? CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, 5, top, 380, height,
+                                          parent, id, GetModuleHandleW(nullptr), nullptr)
+                        : CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 5, top, 380, height,
+                                          parent, id, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(edit, EM_LIMITTEXT, 0x7FFFFFFE, 0);
   g_edits[index] = edit;
-  g_editProcs[index] = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+  const auto procedure = reinterpret_cast<LONG_PTR>(EditProc);
+  g_editProcs[index] = reinterpret_cast<WNDPROC>(g_unicode ? SetWindowLongPtrW(edit, GWLP_WNDPROC, procedure)
+                                                           : SetWindowLongPtrA(edit, GWLP_WNDPROC, procedure));
   return edit;
 }
 
@@ -119,43 +134,65 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       PostQuitMessage(0);
       return 0;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return g_unicode ? DefWindowProcW(window, message, wParam, lParam)
+                       : DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--second-edit") == 0) {
+    if (std::wcscmp(argv[i], L"--second-edit") == 0) {
       g_secondEdit = true;
+    } else if (std::wcscmp(argv[i], L"--unicode") == 0) {
+      g_unicode = true;
     } else {
       g_title = argv[i];
     }
   }
   CreateDirectoryA("C:\\tessel", nullptr);
-  g_messageLog = std::fopen(WorkPath(".msg").c_str(), "wb");
+  g_messageLog = _wfopen(WorkPath(L".msg").c_str(), L"wb");
 
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = "TesselTargetApp";
-  RegisterClassA(&windowClass);
-
-  HWND window = CreateWindowExA(0, "TesselTargetApp", g_title.c_str(), WS_OVERLAPPEDWINDOW,
-                                20, 20, 400, 210, nullptr, nullptr, instance, nullptr);
+  HWND window = nullptr;
+  if (g_unicode) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"TesselTargetAppW";
+    RegisterClassW(&windowClass);
+    window = CreateWindowExW(0, L"TesselTargetAppW", g_title.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 400,
+                             210, nullptr, nullptr, instance, nullptr);
+  } else {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = "TesselTargetApp";
+    RegisterClassA(&windowClass);
+    window = CreateWindowExA(0, "TesselTargetApp", "", WS_OVERLAPPEDWINDOW, 20, 20, 400, 210, nullptr,
+                             nullptr, instance, nullptr);
+    SetWindowTextW(window, g_title.c_str());
+  }
   if (window == nullptr) return 1;
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   SaveAll();
 
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while ((g_unicode ? GetMessageW(&message, nullptr, 0, 0) : GetMessageA(&message, nullptr, 0, 0)) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    if (g_unicode) {
+      DispatchMessageW(&message);
+    } else {
+      DispatchMessageA(&message);
+    }
   }
   if (g_messageLog != nullptr) std::fclose(g_messageLog);
   return 0;

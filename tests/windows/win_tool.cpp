@@ -2,7 +2,7 @@
 // end-to-end tests. A TITLE names a visible top-level window: the one with exactly that
 // title, else the first whose title contains it. A CONTROL names a descendant of it: its
 // control id, "@N" for the Nth in the order of `children`, or (click only) the text of a
-// button, '&' ignored. Output lines end in "\n" only.
+// button, '&' ignored. Arguments and output are UTF-8; output lines end in "\n" only.
 //   list                      visible top-level windows: hwnd pid class [title] l,t,r,b
 //   children TITLE            its descendants: index class id [text] l,t,r,b visible
 //   wait-window TITLE SECS    exit 0 as soon as the window exists, 1 after SECS
@@ -44,6 +44,7 @@
 //                             window, then for the front value -1; print hide_ms=N between
 //   time-editor RUNS          times opening the map editor and one Store (see TimeEditor)
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -82,10 +83,25 @@ double Milliseconds(const LARGE_INTEGER& from) {
 
 bool Expired(DWORD deadline) { return static_cast<LONG>(GetTickCount() - deadline) >= 0; }
 
-std::string WindowTitle(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof text);
+std::string Utf8(const std::wstring& wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  std::string text(size > 0 ? size : 0, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
   return text;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(size > 0 ? size : 0, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), text.data(), size);
+  return text;
+}
+
+std::string WindowTitle(HWND window) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -97,12 +113,12 @@ std::string ClassOf(HWND window) {
 // Controls of other processes answer WM_GETTEXT; GetWindowText would not ask them.
 std::string ControlText(HWND control) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
     return WindowTitle(control);
-  std::string text(length + 1, '\0');
-  Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(std::strlen(text.c_str()));
-  return text;
+  std::wstring text(length + 1, L'\0');
+  SendW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::wcslen(text.c_str()));
+  return Utf8(text);
 }
 
 std::string RectText(RECT rect) {
@@ -315,7 +331,8 @@ int Kill(const char* exeName) {
   return killed > 0 ? 0 : 1;
 }
 
-// Items of a list box or a combo box, their texts turned back into the ANSI code page.
+// Items of a list box or a combo box. Characters outside 32..126 and "\\" are written as
+// \xHH below 256 and as \uHHHH above.
 int Items(HWND box) {
   const bool combo = lstrcmpiA(ClassOf(box).c_str(), "ComboBox") == 0;
   const int count = static_cast<int>(Send(box, combo ? CB_GETCOUNT : LB_GETCOUNT));
@@ -324,14 +341,11 @@ int Items(HWND box) {
     const LRESULT length = SendW(box, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i);
     std::wstring wide(length + 1, L'\0');
     SendW(box, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-    std::string text(length * 2 + 1, '\0');
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(length), text.data(),
-                                          static_cast<int>(text.size()), nullptr, nullptr);
-    text.resize(bytes > 0 ? bytes : 0);
+    wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
     std::string shown;
-    for (unsigned char c : text) {
+    for (const wchar_t c : wide) {
       char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      std::snprintf(hex, sizeof hex, c < 256 ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(c));
       shown += (c < 32 || c > 126 || c == '\\') ? std::string(hex) : std::string(1, static_cast<char>(c));
     }
     const bool selected = combo ? i == current : Send(box, LB_GETSEL, i) > 0;
@@ -698,9 +712,18 @@ int Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
   _setmode(_fileno(stdout), _O_BINARY);
   setvbuf(stdout, nullptr, _IONBF, 0);
+  // The arguments as UTF-8, whatever the ANSI code page.
+  int argc = 0;
+  wchar_t** wideArgv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> utf8Args;
+  for (int i = 0; i < argc; ++i) utf8Args.push_back(Utf8(wideArgv[i]));
+  std::vector<char*> argvStore;
+  for (std::string& a : utf8Args) argvStore.push_back(a.data());
+  argvStore.push_back(nullptr);
+  char** argv = argvStore.data();
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   const int args = argc - 2;
@@ -763,7 +786,7 @@ int main(int argc, char** argv) {
   if (command == "text") {
     std::printf("%s\n", ControlText(control).c_str());
   } else if (command == "settext" && args >= 3) {
-    Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg[2]));
+    SendW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(arg[2]).c_str()));
   } else if (command == "click") {
     return Click(control);
   } else if (command == "checked") {
