@@ -15,20 +15,21 @@ DeadKeyDialogTexts DeadKeyDialogFill(std::string_view decodedValue,
                                      std::string_view keyName) {
   DeadKeyValue value;
   if (IsDeadKeyValue(decodedValue, mapNames, &value))
-    return {value.mapName.substr(1, kMapNameMaxLength), value.defaultText};
+    return {std::string(Utf8Prefix(std::string_view(value.mapName).substr(1), kMapNameMaxLength)),
+            value.defaultText};
   return {"", std::string(keyName)};
 }
 
 std::string AcceptedDeadKeyMap(std::string_view typedName) {
   const std::string name = TrimName(typedName);
-  if (name.empty() || name.size() > kDeadKeyNameMaxLength) return {};
+  if (name.empty() || Utf8Length(name) > kDeadKeyNameMaxLength) return {};
   std::string map = "+" + name;
   return IsValidMapName(map) ? map : std::string();
 }
 
 const char* DeadKeyNameProblem(std::string_view typedName) {
   const std::string name = TrimName(typedName);
-  if (name.empty() || name.size() > kDeadKeyNameMaxLength) return nullptr;
+  if (name.empty() || Utf8Length(name) > kDeadKeyNameMaxLength) return nullptr;
   return AcceptedDeadKeyMap(name).empty() ? editor_message::kBadName : nullptr;
 }
 

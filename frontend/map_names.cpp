@@ -1,5 +1,7 @@
 #include "frontend/map_names.h"
 
+#include "common/text_encoding.h"
+
 namespace tessel {
 namespace {
 
@@ -25,7 +27,7 @@ std::string TrimName(std::string_view name) {
 }
 
 bool IsValidMapName(std::string_view trimmed) {
-  if (trimmed.empty() || trimmed.size() > kMapNameMaxLength) return false;
+  if (trimmed.empty() || Utf8Length(trimmed) > kMapNameMaxLength) return false;
   for (std::string_view reserved : {"TESSEL32", "MAPS", "Selectors", "<off>"})
     if (SameLetters(trimmed, reserved)) return false;
   // A backslash would be decoded in a selector's value, and a pair of surrounding quotes

@@ -13,7 +13,7 @@ constexpr size_t kMapNameMaxLength = 15;
 // The name without blanks (and other control characters) at either end.
 std::string TrimName(std::string_view name);
 
-// A name a map may have (already trimmed): 1 to 15 characters; not the name of a section
+// A name a map may have (already trimmed): 1 to 15 characters (code points of UTF-8); not the name of a section
 // the system uses itself (TESSEL32, MAPS, Selectors, in any case) nor "<off>"; no ",",
 // "=", "[" or "]", which would break the settings file or the prompts; no leading ";"; no
 // backslash and no pair of surrounding quotes, which a selector's value would lose.

@@ -2,6 +2,7 @@
 // when a front end claims it.
 #include "common/command_line.h"
 #include "common/text_encoding.h"
+#include "common/win32/wide_text.h"
 #include "tesshook32.h"
 
 #include <cstdlib>
@@ -57,29 +58,25 @@ void WaitForFrontEndToLeave() {
   }
 }
 
-std::wstring Wide(const std::string& utf8) {
-  const std::u16string text = tessel::Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The command line in UTF-16, so that a settings file in a folder of any script is found.
   const tessel::CommandLineOptions options = tessel::ParseCommandLine(
-      tessel::Utf16ToUtf8(reinterpret_cast<const char16_t*>(GetCommandLineW())));
+      tessel::Utf8(GetCommandLineW()));
   // A settings-file name cut to its buffer names another file, which Uninstall would then
   // write: such a host ends at once, touching nothing.
   if (options.settingsFileCut) return 0;
   if (GetFront() == kHiddenFront) return 0;  // another host holds the hook
   WaitForFrontEndToLeave();
 
-  InstallW(kHiddenFront, Wide(options.settingsFile).c_str());
+  InstallW(kHiddenFront, tessel::Wide(options.settingsFile).c_str());
   std::atexit(UninstallAtExit);
 
   if (!options.mapName.empty()) {
     // Map names are at most 15 characters.
-    SelectMap(IndexByMapW(Wide(std::string(tessel::Utf8Prefix(options.mapName, 15))).c_str()));
+    SelectMap(IndexByMapW(tessel::Wide(tessel::Utf8Prefix(options.mapName, 15)).c_str()));
   }
 
   do {

@@ -6,7 +6,7 @@
 
 namespace tessel {
 
-// GetKeyNameTextA of the key code; "?" + code when the system has no name; an apostrophe
+// GetKeyNameText of the key code (UTF-8); "?" + code when the system has no name; an apostrophe
 // appended for an extended key.
 std::string KeyCodeName(uint8_t keyCode);
 

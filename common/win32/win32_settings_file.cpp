@@ -1,5 +1,7 @@
 #include "win32_settings_file.h"
 
+#include "wide_text.h"
+
 #include <windows.h>
 
 namespace tessel {
@@ -12,10 +14,6 @@ constexpr DWORD kWriterWaitMs = 10000;
 // delete sharing; readers hold it for a moment only (docs/platform-notes.md).
 constexpr DWORD kReplaceRetryMs = 1000;
 
-std::wstring Wide(const std::string& utf8) {
-  const std::u16string text = Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
 
 class FileHandle {
  public:

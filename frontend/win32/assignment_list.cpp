@@ -1,27 +1,32 @@
 #include "assignment_list.h"
 
+#include "wide_text.h"
+
 #include <string>
 
 namespace tessel {
 
+// The list holds each row's visible text in UTF-16 and, as two more characters, the key
+// code and the state byte.
 void FillAssignmentList(HWND list, const std::vector<AssignmentRow>& rows) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
   size_t bytes = 0;
-  for (const AssignmentRow& row : rows) bytes += row.visible.size() + 3;
-  SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+  for (const AssignmentRow& row : rows) bytes += 2 * (row.visible.size() + 3);
+  SendMessageW(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
   for (const AssignmentRow& row : rows) {
-    const std::string text = RowListText(row);
-    const LRESULT index =
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) SendMessageA(list, LB_SETITEMDATA, index, RowKey(row.keyCode, row.stateByte));
+    std::wstring text = Wide(row.visible);
+    text += static_cast<wchar_t>(row.keyCode);
+    text += static_cast<wchar_t>(row.stateByte);
+    const LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) SendMessageW(list, LB_SETITEMDATA, index, RowKey(row.keyCode, row.stateByte));
   }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
 
 bool RowKeyAt(HWND list, int index, uint8_t& keyCode, uint8_t& stateByte) {
-  const LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
+  const LRESULT data = SendMessageW(list, LB_GETITEMDATA, index, 0);
   if (index < 0 || data == LB_ERR) return false;
   keyCode = KeyCodeOfRowKey(static_cast<uint32_t>(data));
   stateByte = StateByteOfRowKey(static_cast<uint32_t>(data));
@@ -30,14 +35,14 @@ bool RowKeyAt(HWND list, int index, uint8_t& keyCode, uint8_t& stateByte) {
 
 void SelectRowOfKey(HWND list, uint8_t keyCode, uint8_t stateByte) {
   const uint32_t wanted = RowKey(keyCode, stateByte);
-  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    if (static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, i, 0)) == wanted) {
-      SendMessageA(list, LB_SETCURSEL, i, 0);
+    if (static_cast<uint32_t>(SendMessageW(list, LB_GETITEMDATA, i, 0)) == wanted) {
+      SendMessageW(list, LB_SETCURSEL, i, 0);
       return;
     }
   }
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 void DrawAssignmentRow(const DRAWITEMSTRUCT& item, HFONT ownFont, HFONT displayFont, int zoom) {
@@ -51,12 +56,13 @@ void DrawAssignmentRow(const DRAWITEMSTRUCT& item, HFONT ownFont, HFONT displayF
   FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   const COLORREF textColour = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
 
-  const LRESULT length = SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
-  std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-  const LRESULT copied = length > 0 ? SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID,
-                                                   reinterpret_cast<LPARAM>(text.data()))
+  const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+  std::wstring wide(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+  const LRESULT copied = length > 0 ? SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID,
+                                                   reinterpret_cast<LPARAM>(wide.data()))
                                     : 0;
-  text.resize(copied > 2 ? static_cast<size_t>(copied) - 2 : 0);  // the key bytes are not drawn
+  wide.resize(copied > 2 ? static_cast<size_t>(copied) - 2 : 0);  // the key characters are not drawn
+  const std::string text = Utf8(wide);
 
   HGDIOBJ previous = SelectObject(dc, ownFont);
   SetTextColor(dc, textColour);
@@ -68,10 +74,11 @@ void DrawAssignmentRow(const DRAWITEMSTRUCT& item, HFONT ownFont, HFONT displayF
     if (pen > rect.right) break;  // the rest lies outside the row
     switch (piece.kind) {
       case RowPiece::Run: {
-        const int size = static_cast<int>(piece.text.size());
-        TextOutA(dc, pen, rect.top, piece.text.data(), size);
+        const std::wstring run = Wide(piece.text);
+        const int size = static_cast<int>(run.size());
+        TextOutW(dc, pen, rect.top, run.c_str(), size);
         SIZE extent = {0, 0};
-        GetTextExtentPoint32A(dc, piece.text.data(), size, &extent);
+        GetTextExtentPoint32W(dc, run.c_str(), size, &extent);
         pen += extent.cx;
         break;
       }

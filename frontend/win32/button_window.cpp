@@ -9,6 +9,7 @@
 #include "help.h"
 #include "map_editor.h"
 #include "options_dialog.h"
+#include "wide_text.h"
 
 #include <commctrl.h>
 
@@ -175,12 +176,12 @@ void ButtonWindow::BuildMenu() {
   ui::AppendMenuItem(controls, kMenuSize, "Size");
   ui::AppendMenuItem(controls, kMenuMove, "Move");
   ui::AppendMenuItem(controls, kMenuHide, "Hide");
-  AppendMenuA(controls, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(controls, MF_SEPARATOR, 0, nullptr);
   ui::AppendMenuItem(controls, kMenuEditMaps, "Edit Maps");
   ui::AppendMenuItem(controls, kMenuOptions, "Options");
   ui::AppendSubmenu(controls, help, "Help");
   pop_.Reset(CreatePopupMenu());
-  AppendMenuA(pop_.Get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(pop_.Get(), MF_SEPARATOR, 0, nullptr);
   ui::AppendSubmenu(pop_.Get(), controls, "Controls");
 }
 
@@ -194,8 +195,8 @@ void ButtonWindow::RebuildMapEntries() {
   for (int i = 0; i <= loaded && i < kMaxMapEntries; ++i) {
     const std::string name = app_.hook.MapByIndex(i);
     if (name.empty() || name[0] == '+') continue;  // dead-key maps are never offered
-    InsertMenuA(pop, position++, MF_BYPOSITION | MF_STRING, kMapEntryBase + i,
-                DoubleAmpersands(name).c_str());
+    InsertMenuW(pop, position++, MF_BYPOSITION | MF_STRING, kMapEntryBase + i,
+                Wide(DoubleAmpersands(name)).c_str());
   }
 }
 
@@ -212,7 +213,7 @@ void ButtonWindow::OpenMenu(int x, int y, UINT buttonFlag) {
   // The menu closes when the user clicks elsewhere only if its owner is in the foreground.
   SetForegroundWindow(Handle());
   TrackPopupMenu(pop, TPM_LEFTALIGN | TPM_TOPALIGN | buttonFlag, x, y, 0, Handle(), nullptr);
-  PostMessageA(Handle(), WM_NULL, 0, 0);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
 }
 
 // A right-click on the button, or the context-menu key or Shift+F10 while it has the focus
@@ -237,7 +238,7 @@ LRESULT CALLBACK ButtonWindow::ButtonProcedure(HWND button, UINT message, WPARAM
     case WM_SYSKEYDOWN:
       if (!KeyOpensContextMenu(static_cast<UINT>(wParam))) break;
       if (!(lParam & (1 << 30)))  // not a repeat
-        PostMessageA(GetParent(button), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
+        PostMessageW(GetParent(button), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
@@ -429,16 +430,16 @@ void ButtonWindow::EndMoveSize() {
 
 BOOL ButtonWindow::OnSetCursor(HWND window, UINT hitTest, UINT message) {
   if (mode_ != MoveSize::Idle) return TRUE;  // keep the move or size cursor
-  return static_cast<BOOL>(FORWARD_WM_SETCURSOR(Handle(), window, hitTest, message, DefWindowProcA));
+  return static_cast<BOOL>(FORWARD_WM_SETCURSOR(Handle(), window, hitTest, message, DefWindowProcW));
 }
 
 // --- Life --------------------------------------------------------------------------------------
 
 BOOL ButtonWindow::OnCreate(LPCREATESTRUCT) {
-  button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+  button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
                             Handle(), reinterpret_cast<HMENU>(static_cast<intptr_t>(kButtonId)),
-                            GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+                            GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   SetWindowSubclass(button_, ButtonProcedure, kButtonSubclass, 0);
   return TRUE;
 }
@@ -473,9 +474,9 @@ int ButtonWindow::Run() {
   ShowWindow(window, SW_SHOWNOACTIVATE);
 
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   app_.buttonWindow = nullptr;
   buttonWindow = nullptr;

@@ -1,5 +1,7 @@
 #include "font_dialog.h"
 
+#include "wide_text.h"
+
 #include <commdlg.h>
 
 namespace tessel {
@@ -11,7 +13,7 @@ constexpr int kPresetHeight = -19;
 // Called once the dialog has set itself up, so the caption set here stays.
 UINT_PTR CALLBACK HookProcedure(HWND dialog, UINT message, WPARAM, LPARAM) {
   if (message == WM_INITDIALOG) {
-    SetWindowTextA(dialog, kCaption);
+    SetWindowTextW(dialog, Wide(kCaption).c_str());
     return TRUE;
   }
   return 0;
@@ -20,18 +22,18 @@ UINT_PTR CALLBACK HookProcedure(HWND dialog, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 bool ChooseDisplayFont(HWND owner, std::string& face, BYTE& charSet) {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = kPresetHeight;
   font.lfCharSet = charSet;
-  lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
-  CHOOSEFONTA choose = {};
+  lstrcpynW(font.lfFaceName, Wide(face).c_str(), LF_FACESIZE);
+  CHOOSEFONTW choose = {};
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = owner;
   choose.lpLogFont = &font;
   choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_ENABLEHOOK;
   choose.lpfnHook = HookProcedure;
-  if (!ChooseFontA(&choose)) return false;
-  face = font.lfFaceName;
+  if (!ChooseFontW(&choose)) return false;
+  face = Utf8(font.lfFaceName);
   charSet = font.lfCharSet;
   return true;
 }

@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include "wide_text.h"
+
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -19,7 +21,7 @@ SIZE TextSize(HWND window, HFONT font, const char* text) {
   HDC dc = GetDC(window);
   HGDIOBJ previous = SelectObject(dc, font);
   RECT rect = {0, 0, 0, 0};
-  DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_NOCLIP);
+  DrawTextW(dc, Wide(text).c_str(), -1, &rect, DT_CALCRECT | DT_NOCLIP);
   SelectObject(dc, previous);
   ReleaseDC(window, dc);
   return {rect.right - rect.left, rect.bottom - rect.top};
@@ -28,7 +30,7 @@ SIZE TextSize(HWND window, HFONT font, const char* text) {
 // Child of dialog that contains window (window itself when it is one).
 HWND DirectChild(HWND dialog, HWND window) {
   while (window && GetParent(window) != dialog) {
-    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)
+    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
       window = GetParent(window);
     else
       return nullptr;
@@ -36,26 +38,28 @@ HWND DirectChild(HWND dialog, HWND window) {
   return window;
 }
 
+// Window classes are Unicode: every control of the front end shows and takes any character.
 void RegisterClassOnce(const char* className, WNDPROC procedure, int extraBytes) {
-  WNDCLASSEXA windowClass = {};
+  const std::wstring name = Wide(className);
+  WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) return;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name.c_str(), &windowClass)) return;
   windowClass.lpfnWndProc = procedure;
   windowClass.cbWndExtra = extraBytes;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = className;
-  RegisterClassExA(&windowClass);
+  windowClass.lpszClassName = name.c_str();
+  RegisterClassExW(&windowClass);
 }
 
 std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
-  const LRESULT length = SendMessageA(control, lengthMessage, index, 0);
+  const LRESULT length = SendMessageW(control, lengthMessage, index, 0);
   if (length < 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied = SendMessageA(control, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(control, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return Utf8(text);
 }
 
 }  // namespace
@@ -76,31 +80,31 @@ void MenuHolder::Reset(HMENU menu) {
 
 HFONT CreateFaceFont(const std::string& face, int height, BYTE charSet, BYTE outputPrecision,
                      int weight) {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = height;
   font.lfWeight = weight;
   font.lfCharSet = charSet;
   font.lfOutPrecision = outputPrecision;
-  lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, Wide(face).c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
 
 // --- Control helpers ---------------------------------------------------------------------------
 
 std::string Text(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return Utf8(text);
 }
 
-void SetText(HWND window, const std::string& text) { SetWindowTextA(window, text.c_str()); }
+void SetText(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text).c_str()); }
 
-bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND button, bool checked) {
-  SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 std::string ListItemText(HWND list, int index) {
@@ -112,29 +116,29 @@ std::string ComboItemText(HWND combo, int index) {
 }
 
 int AddListItem(HWND list, const std::string& text) {
-  return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  return static_cast<int>(SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())));
 }
 
 void AddComboItem(HWND combo, const std::string& text) {
   // Inserted at the end: the list keeps the caller's order even in a sorted box.
-  SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 int FindListItem(HWND list, const std::string& text) {
-  return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(text.c_str())));
+  return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(Wide(text).c_str())));
 }
 
 void AppendMenuItem(HMENU menu, UINT id, const std::string& caption) {
-  AppendMenuA(menu, MF_STRING, id, caption.c_str());
+  AppendMenuW(menu, MF_STRING, id, Wide(caption).c_str());
 }
 
 void AppendSubmenu(HMENU menu, HMENU submenu, const std::string& caption) {
-  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), caption.c_str());
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), Wide(caption).c_str());
 }
 
 void ShowError(HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), "Tessel+ : Error", MB_OK | MB_ICONERROR);
+  MessageBoxW(owner, Wide(text).c_str(), L"Tessel+ : Error", MB_OK | MB_ICONERROR);
 }
 
 // --- Form --------------------------------------------------------------------------------------
@@ -149,7 +153,7 @@ void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls,
   font_.Reset(CreateFaceFont("MS Sans Serif", ui::Scale(kDesignFontHeight, zoom)));
   if (spec.caption) SetText(dialog, spec.caption);
 
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
   for (size_t i = 0; i < count; ++i) {
     const ControlSpec& c = controls[i];
     int width = Scale(c.width), height = Scale(c.height);
@@ -162,29 +166,29 @@ void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls,
     }
     DWORD style = c.style | WS_CHILD | WS_VISIBLE;
     if (IsLabel(c) && c.hint) style |= SS_NOTIFY;  // labels with hints must see the mouse
-    HWND control = CreateWindowExA(c.exStyle, c.windowClass, c.caption ? c.caption : "", style,
-                                   Scale(c.left), Scale(c.top), width, height, dialog,
+    HWND control = CreateWindowExW(c.exStyle, Wide(c.windowClass).c_str(), Wide(c.caption ? c.caption : "").c_str(),
+                                   style, Scale(c.left), Scale(c.top), width, height, dialog,
                                    reinterpret_cast<HMENU>(static_cast<intptr_t>(c.id)), instance,
                                    nullptr);
-    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
 
   const int clientWidth = Scale(spec.clientWidth);
   const int clientHeight = Scale(spec.clientHeight);
   if (spec.infoHeight > 0) {
     const int infoHeight = Scale(spec.infoHeight);
-    HWND info = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP,
+    HWND info = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP,
                                 0, clientHeight - infoHeight, clientWidth, infoHeight, dialog,
                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(kInfoPanelId)),
                                 instance, nullptr);
-    if (info) SendMessageA(info, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (info) SendMessageW(info, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     // The panel lies below the other controls so that buttons placed on it stay on top.
     SetWindowPos(info, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
   RECT frame = {0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -262,7 +266,7 @@ void Form::TrackHints(UINT message, WPARAM wParam) {
 // --- Window ------------------------------------------------------------------------------------
 
 LRESULT Window::DefaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 void Window::OnFailure(const char* what) { ShowError(handle_, what); }
@@ -281,10 +285,10 @@ LRESULT Window::Guarded(UINT message, WPARAM wParam, LPARAM lParam, LRESULT fail
 }
 
 INT_PTR CALLBACK Window::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, DWLP_USER));
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, DWLP_USER));
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Window*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
     self->handle_ = window;
     self->dialog_ = true;
   }
@@ -293,23 +297,23 @@ INT_PTR CALLBACK Window::DialogProcedure(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
-    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->handle_ = window;
   }
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   const LRESULT result = self->Guarded(message, wParam, lParam, 0);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;
   }
   return result;
 }
 
 INT_PTR Window::RunModal(HWND owner, const char* className) {
-  RegisterClassOnce(className, DefDlgProcA, DLGWINDOWEXTRA);
+  RegisterClassOnce(className, DefDlgProcW, DLGWINDOWEXTRA);
   // DLGTEMPLATE, then the menu (none), the class name and the title as UTF-16; no controls.
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   DLGTEMPLATE header = {};
@@ -319,8 +323,8 @@ INT_PTR Window::RunModal(HWND owner, const char* className) {
   for (const char* c = className; *c; ++c) words.push_back(static_cast<WORD>(*c));
   words.push_back(0);
   words.push_back(0);  // empty title; the form sets its caption
-  const INT_PTR result = DialogBoxIndirectParamA(
-      GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
+  const INT_PTR result = DialogBoxIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
       DialogProcedure, reinterpret_cast<LPARAM>(this));
   handle_ = nullptr;
   return result;
@@ -329,8 +333,8 @@ INT_PTR Window::RunModal(HWND owner, const char* className) {
 HWND Window::CreateTopLevel(const char* className, DWORD style, int left, int top, int width,
                             int height) {
   RegisterClassOnce(className, WindowProcedure, 0);
-  return CreateWindowExA(0, className, "", style, left, top, width, height, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), this);
+  return CreateWindowExW(0, Wide(className).c_str(), L"", style, left, top, width, height, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), this);
 }
 
 }  // namespace tessel::ui

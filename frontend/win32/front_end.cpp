@@ -2,6 +2,7 @@
 
 #include "form.h"
 #include "frontend/startup.h"
+#include "wide_text.h"
 
 #include <optional>
 
@@ -35,13 +36,14 @@ namespace {
 // CreateProcessA, not WinExec: WinExec waits up to 30 s for the new process to read its
 // messages, which the windowless host never does once it holds the hook; the front end
 // would hang meanwhile, while it may still hold the hook itself.
-bool StartProgram(std::string commandLine, WORD show) {
-  STARTUPINFOA startup = {};
+bool StartProgram(const std::string& commandLine, WORD show) {
+  std::wstring line = Wide(commandLine);
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = show;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process))
     return false;
   CloseHandle(process.hThread);
@@ -52,10 +54,10 @@ bool StartProgram(std::string commandLine, WORD show) {
 }  // namespace
 
 bool StartHiddenHost() {
-  const std::optional<std::string> commandLine = HostCommandLine(GetCommandLineA());
+  const std::optional<std::string> commandLine = HostCommandLine(Utf8(GetCommandLineW()));
   if (commandLine && StartProgram(*commandLine, SW_HIDE)) return true;
-  MessageBoxA(nullptr, "Could not go to hidden mode\r\nbecause could not start TESSHIDE32.EXE",
-              "Tessel+ : Problem", MB_OK);
+  MessageBoxW(nullptr, L"Could not go to hidden mode\r\nbecause could not start TESSHIDE32.EXE",
+              L"Tessel+ : Problem", MB_OK);
   return false;
 }
 

@@ -1,11 +1,13 @@
 #include "hook_library_dll.h"
 
 #include "tesshook32.h"
+#include "wide_text.h"
 
 namespace tessel {
 
+// Texts are UTF-8 here and UTF-16 at the library's wide exports.
 void HookLibraryDll::Install(int32_t front, const std::string& settingsFile) {
-  ::Install(front, settingsFile.c_str());
+  ::InstallW(front, Wide(settingsFile).c_str());
 }
 
 void HookLibraryDll::Uninstall() { ::Uninstall(); }
@@ -16,15 +18,15 @@ int32_t HookLibraryDll::GetSelected() { return ::GetSelected(); }
 int32_t HookLibraryDll::GetLoaded() { return ::GetLoaded(); }
 
 std::string HookLibraryDll::MapByIndex(int32_t index) {
-  const char* name = ::MapByIndex(index);
-  return name ? name : "";
+  const wchar_t* name = ::MapByIndexW(index);
+  return name ? Utf8(name) : "";
 }
 
-int32_t HookLibraryDll::IndexByMap(const std::string& name) { return ::IndexByMap(name.c_str()); }
+int32_t HookLibraryDll::IndexByMap(const std::string& name) { return ::IndexByMapW(Wide(name).c_str()); }
 
 std::string HookLibraryDll::LastErrorText() {
-  const char* text = ::GetLastErrorText();
-  return text ? text : "";
+  const wchar_t* text = ::GetLastErrorTextW();
+  return text ? Utf8(text) : "";
 }
 
 }  // namespace tessel

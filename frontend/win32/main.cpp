@@ -11,6 +11,7 @@
 #include "frontend/hook_handover.h"
 #include "help.h"
 #include "hook_library_dll.h"
+#include "wide_text.h"
 
 namespace tessel {
 namespace {
@@ -73,9 +74,9 @@ class StartSteps : public FrontEndSteps {
       if (GetTickCount() - start >= milliseconds) return false;
       MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
       MSG message;
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
       }
     }
     return true;
@@ -96,13 +97,14 @@ int Run() {
            -10000);
     return 1;
   }
-  const CommandLineOptions options = ParseCommandLine(GetCommandLineA());
+  // The command line in UTF-16: a settings file in a folder of any script, a map of any name.
+  const CommandLineOptions options = ParseCommandLine(Utf8(GetCommandLineW()));
   if (options.settingsFileCut) {
     // The cut name would name another file, which would then be written.
-    MessageBoxA(nullptr,
-                "The settings file name after /I: is longer than 260 characters.\r\n"
-                "Tessel+ does not start.",
-                "Tessel+ : Cannot start", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr,
+                L"The settings file name after /I: is longer than 260 characters.\r\n"
+                L"Tessel+ does not start.",
+                L"Tessel+ : Cannot start", MB_OK | MB_ICONERROR);
     return 1;
   }
   HookLibraryDll library;

@@ -11,6 +11,7 @@
 #include "frontend/dead_key_command.h"
 #include "frontend/text_insert.h"
 #include "tesshook32.h"
+#include "wide_text.h"
 
 #include <commctrl.h>
 
@@ -41,7 +42,7 @@ LRESULT CALLBACK MapEditor::MacroBoxProcedure(HWND edit, UINT message, WPARAM wP
   if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, MacroBoxProcedure, kMacroBoxSubclass);
   const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
   if (message == WM_SETTEXT && result)
-    SendMessageA(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE),
+    SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE),
                  reinterpret_cast<LPARAM>(edit));
   return result;
 }
@@ -105,18 +106,19 @@ void MapEditor::InsertReference(const std::string& reference) {
   const std::string_view before = std::string_view(text).substr(0, std::min<size_t>(start, text.size()));
   const std::string insertion = BraceInsertion(before, reference);
   if (insertion.empty()) return;
-  SendMessageA(macroBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(insertion.c_str()));
+  SendMessageW(macroBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(insertion).c_str()));
   MacroBoxChanged();
 }
 
 // "Character": the picked character goes into the one-line field at its caret.
 void MapEditor::InsertCharacter() {
-  const uint8_t code = ChooseCharacter(Handle(), largeDisplayFont_.Get());
-  if (code == 0) return;
+  const char32_t character = ChooseCharacter(Handle(), largeDisplayFont_.Get());
+  if (character == 0) return;
   HWND field = Item(kReplacementTextBox);
-  SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont_.Get()), TRUE);
-  const char text[2] = {static_cast<char>(code), '\0'};
-  SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont_.Get()), TRUE);
+  std::string text;
+  AppendUtf8(text, character);
+  SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
   ReplacementTextChanged();
 }
 

@@ -1,5 +1,7 @@
 #include "map_file_dialogs.h"
 
+#include "wide_text.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -25,22 +27,23 @@ std::string DialogFilter(const char* filter) {
 }
 
 bool Choose(HWND owner, bool save, std::string& path) {
-  const std::string filter = DialogFilter(save ? kExportFilter : kImportFilter);
-  std::vector<char> file(32768, '\0');
-  OPENFILENAMEA dialog = {};
+  const std::wstring filter = Wide(DialogFilter(save ? kExportFilter : kImportFilter));
+  const std::wstring title = Wide(save ? kExportTitle : kImportTitle);
+  std::vector<wchar_t> file(32768, L'\0');
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrTitle = save ? kExportTitle : kImportTitle;
-  dialog.lpstrDefExt = save ? "key" : nullptr;
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = save ? L"key" : nullptr;
   // The settings file may be named relative to the current folder: keep it.
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   if (!chosen) return false;
-  path = file.data();
+  path = Utf8(file.data());
   return true;
 }
 

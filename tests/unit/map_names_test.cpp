@@ -10,6 +10,9 @@ namespace {
 TEST(MapNames, TrimAndValidity) {
   EXPECT_EQ(TrimName("  Greek \t"), "Greek");
   EXPECT_EQ(TrimName("   "), "");
+  // Bytes above 127 (every byte of a non-ASCII character in UTF-8) are no blanks.
+  EXPECT_EQ(TrimName(" Caf\xC3\xA9 "), "Caf\xC3\xA9");
+  EXPECT_EQ(TrimName("\xCE\xB1"), "\xCE\xB1");
   struct Case {
     const char* name;
     bool valid;
@@ -23,6 +26,11 @@ TEST(MapNames, TrimAndValidity) {
       {";x", false},            {"x;", true},          {"Tom & Jerry", true},
       {"+a,b", false},          {"x\\sy", false},      {"\"q\"", false},
       {"'q'", false},           {"\"q'", true},        {"a\"b", true},
+      // Characters, not bytes: 15 Greek letters (30 bytes) fit, 16 do not.
+      {"\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4\xCE\xB5\xCE\xB6\xCE\xB7\xCE\xB8\xCE\xB9\xCE\xBA\xCE\xBB"
+       "\xCE\xBC\xCE\xBD\xCE\xBE\xCE\xBF", true},
+      {"\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4\xCE\xB5\xCE\xB6\xCE\xB7\xCE\xB8\xCE\xB9\xCE\xBA\xCE\xBB"
+       "\xCE\xBC\xCE\xBD\xCE\xBE\xCE\xBF\xCF\x80", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidMapName(c.name), c.valid) << c.name;
 }
