@@ -15,7 +15,7 @@ still_open() { window_shown "$ED" || fail "the editor closed after $1"; }
 # key  expected key field  S C A boxes  (and the replacement field where it tells)
 focus_key_box
 type_keys a
-expect_ctl $KEY_BOX "A"; expect_boxes 000; expect_ctl $TEXT_BOX $'\xe1'
+expect_ctl $KEY_BOX "A"; expect_boxes 000; expect_ctl $TEXT_BOX 'á'   # win_tool prints UTF-8
 [ "$(selected_row)" = 'A\x09\x09\x01\xE1\x1E\x80' ] || fail "row of A not selected: $(selected_row)"
 type_keys shift+a
 expect_ctl $KEY_BOX "A"; expect_boxes 100; expect_ctl $TEXT_BOX "{ENTER}A b"

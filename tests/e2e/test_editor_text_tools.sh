@@ -159,11 +159,11 @@ wait_gone "$GRID"
 expect_ctl $TEXT_BOX "aAb"
 expect_ctl $MACRO_BOX "aAb"
 pick_character 255
-expect_ctl $TEXT_BOX $'aA\xffb'
+expect_ctl $TEXT_BOX 'aAÿb'
 open_tool $SEL_CHAR "$GRID"
 W close "$GRID" >/dev/null
 wait_gone "$GRID"
-expect_ctl $TEXT_BOX $'aA\xffb'
+expect_ctl $TEXT_BOX 'aAÿb'
 
 # Font: the choice is written, the assignment list shows it at once, MacroBox does not.
 focus_key_box; type_keys a                     # 30_N: plain text around a brace group
