@@ -16,6 +16,12 @@ bool TrimmedOrStripped(char c) {
 
 }  // namespace
 
+std::string ValueAsRead(std::string_view raw) {
+  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+    raw = raw.substr(1, raw.size() - 2);
+  return std::string(Utf8Prefix(raw, kProfileStringLimit));
+}
+
 std::string ProfileValueFor(const std::string& text) {
   if (text.empty() || (!TrimmedOrStripped(text.front()) && !TrimmedOrStripped(text.back())))
     return text;

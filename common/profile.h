@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessel {
@@ -31,6 +32,10 @@ struct ProfileEntry {
 // around a value and strip one pair of surrounding quotes, so a text that begins or ends
 // with either is written between double quotes.
 std::string ProfileValueFor(const std::string& text);
+
+// A value of a section read as a whole (ReadSection), as a string read of its key returns
+// it: one pair of matching quotes around it removed, cut to 1023 characters.
+std::string ValueAsRead(std::string_view raw);
 
 class Profile {
  public:

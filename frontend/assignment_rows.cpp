@@ -52,11 +52,6 @@ AssignmentRow MakeRow(const KeyDescriptor& key, const KeyNamer& keyName,
 
 }  // namespace
 
-std::string ValueAsRead(std::string_view raw) {
-  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
-    raw = raw.substr(1, raw.size() - 2);
-  return std::string(Utf8Prefix(raw, kProfileStringLimit));
-}
 
 std::vector<ProfileEntry> VisibleEntries(const std::vector<ProfileEntry>& section) {
   std::vector<ProfileEntry> visible;

@@ -17,9 +17,6 @@ namespace tessel {
 // The profile functions' name for a key code (the front end asks the system).
 using KeyNamer = std::function<std::string(uint8_t keyCode)>;
 
-// A value of a section read as a whole, as a string read of its key returns it: one pair
-// of matching quotes around it removed, cut to 1023 characters.
-std::string ValueAsRead(std::string_view raw);
 // The entries a key list and string reads would see: names that fit the 8192-byte key
 // list, each name once (the first entry wins, names compare without regard to case).
 std::vector<ProfileEntry> VisibleEntries(const std::vector<ProfileEntry>& section);

@@ -67,30 +67,28 @@ std::string CloseFrontEnd(const HookHolder& holder, Profile& settings, const Win
 }
 
 bool HideFrontEnd(const HookHolder& holder, Profile& settings, const WindowBounds& bounds,
-                  std::string& writeError, std::string& closingError) {
+                  std::string& closingError) {
   try {
     settings.WriteInteger(kSection, "ShowWindow", 0);
   } catch (const ProfileWriteError& failure) {
-    writeError = failure.what();  // only the next start differs
+    holder.steps.ShowError(failure.what());  // only the next start differs
   }
   if (!holder.steps.StartHiddenHost()) return false;
   closingError = CloseFrontEnd(holder, settings, bounds);
   return true;
 }
 
-std::string Unhide(const HookHolder& holder, Profile& settings) {
+void Unhide(const HookHolder& holder, Profile& settings) {
   holder.hook.SetFront(1);
-  std::string error;
   try {
     settings.WriteInteger(kSection, "ShowWindow", 1);
   } catch (const ProfileWriteError& failure) {
-    error = failure.what();
+    holder.steps.ShowError(failure.what());
   }
   holder.steps.Inform("Unhiding...", 1000);
   HookLibrary& hook = holder.hook;
   if (!holder.steps.WaitFor([&hook] { return HostHasLetGo(hook.GetFront()); }, kHostLeaveMs))
     hook.Uninstall();
-  return error;
 }
 
 }  // namespace tessel

@@ -23,6 +23,8 @@ class FrontEndSteps {
   // Runs the options dialog and stores what it changed; false as above.
   virtual bool RunOptionsDialog() = 0;
   virtual bool StartHiddenHost() = 0;
+  // The standard error box, at once: the sequence goes on when the user has read it.
+  virtual void ShowError(const std::string& text) = 0;
   virtual void Inform(const std::string& text, int32_t duration) = 0;
   // Waits, reading messages, until done() holds; false after milliseconds.
   virtual bool WaitFor(const std::function<bool()>& done, uint32_t milliseconds) = 0;
@@ -62,15 +64,16 @@ struct WindowBounds {
 // afterwards). The first failure's text.
 std::string CloseFrontEnd(const HookHolder& holder, Profile& settings, const WindowBounds& bounds);
 
-// Hide: ShowWindow 0 (a failed write goes to writeError; hidden mode goes on), the host
-// started, and then Close. False when the host did not start: the window stays.
+// Hide: ShowWindow 0 (a failed write is shown, and hidden mode goes on), the host started,
+// and then Close. False when the host did not start: the window stays.
 bool HideFrontEnd(const HookHolder& holder, Profile& settings, const WindowBounds& bounds,
-                  std::string& writeError, std::string& closingError);
+                  std::string& closingError);
 
 // Unhide, before the window exists: the host is asked to let go (front value 1),
-// ShowWindow 1, "Unhiding..." for a second, then up to 5 s for the host to leave; a host
-// that never answers died with its hook, and Uninstall clears what it left in the store.
-std::string Unhide(const HookHolder& holder, Profile& settings);
+// ShowWindow 1 (a failed write is shown), "Unhiding..." for a second, then up to 5 s for the
+// host to leave; a host that never answers died with its hook, and Uninstall clears what it
+// left in the store.
+void Unhide(const HookHolder& holder, Profile& settings);
 
 constexpr uint32_t kHostLeaveMs = 5000;
 

@@ -4,6 +4,8 @@
 #include "frontend/captions.h"
 #include "frontend/editor_messages.h"
 #include "frontend/map_names.h"
+#include "frontend/program_rules_edit.h"
+#include "hooklib/program_rules.h"
 
 #include <unordered_map>
 
@@ -64,6 +66,10 @@ void DeleteMap(Profile& settings, const std::string& name) {
   settings.EraseSection(name);
   settings.DeleteKey("MAPS", name);
   if (!selector.empty()) settings.DeleteKey("Selectors", selector);
+  std::vector<ProfileEntry> programs = settings.ReadSection(kProgramsSection);
+  const size_t before = programs.size();
+  RemoveProgramRules(programs, name);
+  if (programs.size() != before) settings.WriteSection(kProgramsSection, programs);
 }
 
 void RenameMap(Profile& settings, const std::string& oldName, const std::string& newName) {
@@ -71,6 +77,11 @@ void RenameMap(Profile& settings, const std::string& oldName, const std::string&
   const std::string selector = SelectorKeyOf(settings, oldName);
   CopyMap(settings, oldName, settings, newName);
   if (!selector.empty()) settings.WriteString("Selectors", selector, newName);
+  std::vector<ProfileEntry> programs = settings.ReadSection(kProgramsSection);
+  if (!ProgramsOfMap(programs, oldName).empty()) {
+    RenameProgramRules(programs, oldName, newName);
+    settings.WriteSection(kProgramsSection, programs);
+  }
   DeleteMap(settings, oldName);
 }
 

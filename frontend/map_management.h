@@ -30,11 +30,12 @@ void CopyMap(Profile& from, const std::string& source, Profile& to, const std::s
 // is none.
 std::string SelectorKeyOf(Profile& settings, const std::string& mapName);
 
-// Erases the map's section, its [MAPS] key and its selector, in that order. A failed write
-// stops there (ProfileWriteError).
+// Erases the map's section, its [MAPS] key, its selector and its [Programs] rules, in that
+// order. A failed write stops there (ProfileWriteError).
 void DeleteMap(Profile& settings, const std::string& name);
 
-// Copies oldName into newName, moves the selector to newName and deletes oldName. Nothing
+// Copies oldName into newName, moves the selector and the [Programs] rules to newName and
+// deletes oldName. Nothing
 // of the old map is erased unless the copy and the selector move were written whole.
 // newName must not be oldName in another case (the name-taken check refuses it).
 void RenameMap(Profile& settings, const std::string& oldName, const std::string& newName);

@@ -1,6 +1,7 @@
 #include "hooklib/client.h"
 
 #include "hooklib/loader.h"
+#include "hooklib/program_rules.h"
 
 namespace tessel {
 namespace {
@@ -17,7 +18,7 @@ bool OwnedHere(const ClientState& client, ClientPlatform& platform) {
 void TakeOverFromDeadHolder(store::StoreView& view, ClientPlatform& platform) {
   if (view.Get(store::kHookHandle) != 0 && view.Get(store::kPathOffset) != 0) {
     const std::string path(view.SettingsPath());
-    if (!path.empty()) platform.WriteSelected(path, view.Get(store::kSelectedMap));
+    if (!path.empty()) platform.WriteSelected(path, SelectionToSave(view));
     view.Set(store::kSelectedMap, 0);
   }
   view.Set(store::kFront, 0);
@@ -91,6 +92,9 @@ InstallResult InstallLocked(store::StoreView& view, ClientState& client, ClientP
   if (!LoadMaps(profile, view).fits) return {kErrorMapsTooLarge, true, false};
   const int32_t selected = profile.ReadInteger(kSettingsSection, "Selected", 0);
   view.Set(store::kSelectedMap, selected > view.LoadedCount() ? 0 : selected);
+  // The rule of the program in front applies at once, quietly: nothing has come to the front.
+  const ClientPlatform::Program inFront = platform.ProgramInFront();
+  StartProgramRules(view, platform.CurrentProcess(), inFront.pid, inFront.image);
 
   InstallResult result;
   result.loaded = true;
@@ -103,6 +107,7 @@ InstallResult InstallLocked(store::StoreView& view, ClientState& client, ClientP
   view.Set(store::kHookHandle, hook);
   client.hook = hook;
   client.thread = platform.CurrentThread();
+  platform.WatchForeground(true);
   return result;
 }
 
@@ -112,11 +117,13 @@ std::string UninstallLocked(store::StoreView& view, ClientState& client, ClientP
   const int32_t hook = view.Get(store::kHookHandle);
   if (hook != 0) platform.Unhook(hook);
   view.Set(store::kHookHandle, 0);
+  if (client.hook != 0 && client.thread == platform.CurrentThread()) platform.WatchForeground(false);
 
+  // The map the user chose, not one a program in front switched to.
   std::string error;
   if (view.Get(store::kPathOffset) != 0) {
     const std::string path(view.SettingsPath());
-    if (!path.empty() && !platform.WriteSelected(path, view.Get(store::kSelectedMap)))
+    if (!path.empty() && !platform.WriteSelected(path, SelectionToSave(view)))
       error = ProfileWriteError(path).what();
   }
   view.Set(store::kSelectedMap, 0);

@@ -38,6 +38,17 @@ class ClientPlatform {
   virtual void Unhook(int32_t hook) = 0;
   // Writes Selected to [TESSEL32] of the file; false when the write failed.
   virtual bool WriteSelected(const std::string& path, int32_t selected) = 0;
+
+  // For per-program maps: this process, the program whose window is in front now (its
+  // process id and file name; 0 and "" when none), and watching the front from the thread
+  // that holds the hook.
+  struct Program {
+    uint32_t pid = 0;
+    std::string image;
+  };
+  virtual uint32_t CurrentProcess() = 0;
+  virtual Program ProgramInFront() = 0;
+  virtual void WatchForeground(bool on) = 0;
 };
 
 // Per process: what this process's client holds.

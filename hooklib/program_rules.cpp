@@ -38,13 +38,6 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-// A value of a whole-section read as a string read of its key would return it; the
-// same rule as the editor's ValueAsRead, which the hook library does not link.
-std::string ValueAsRead(std::string_view raw) {
-  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
-    raw = raw.substr(1, raw.size() - 2);
-  return std::string(raw.substr(0, kProfileStringLimit));
-}
 
 bool IsFileName(std::string_view name) {
   return !name.empty() &&

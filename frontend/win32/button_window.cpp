@@ -9,6 +9,7 @@
 #include "help.h"
 #include "map_editor.h"
 #include "options_dialog.h"
+#include "tesshook32.h"
 #include "wide_text.h"
 
 #include <commctrl.h>
@@ -61,6 +62,7 @@ class ButtonWindow : public ui::Window, public FrontEndSteps {
   bool RunMapEditor(std::string& edited) override;
   bool RunOptionsDialog() override;
   bool StartHiddenHost() override { return tessel::StartHiddenHost(); }
+  void ShowError(const std::string& text) override { ui::ShowError(Handle(), text); }
   void Inform(const std::string&, int32_t) override {}
   bool WaitFor(const std::function<bool()>& done, uint32_t) override { return done(); }
 
@@ -111,6 +113,7 @@ class ButtonWindow : public ui::Window, public FrontEndSteps {
   std::string offTitle_;
   MoveSize mode_ = MoveSize::Idle;
   POINT grab_ = {0, 0};
+  UINT mapChangedMessage_ = RegisterWindowMessageW(TESSHOOK32_MAP_CHANGED_MESSAGE);
   bool handedBack_ = false;   // the closing sequence has run
   std::string closingError_;  // a failed write while closing, shown once the hook is given back
 };
@@ -138,6 +141,12 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     TESSEL_WINDOW_MESSAGE(WM_ENDSESSION, OnEndSession);
     TESSEL_WINDOW_MESSAGE(WM_DESTROY, OnDestroy);
     default:
+      // The program in front has switched the map: show it now, not at the next poll.
+      if (message == mapChangedMessage_ && message != 0) {
+        Poll();
+        UpdateWindow(button_);
+        return 0;
+      }
       return DefaultProcedure(message, wParam, lParam);
   }
 }
@@ -309,10 +318,7 @@ void ButtonWindow::Hide() {
   const std::string caption = ui::Text(button_);
   ui::SetText(button_, "Hiding...");
   UpdateWindow(button_);
-  std::string writeError;
-  const bool hidden = HideFrontEnd(holder_, app_.settings, BoundsToSave(), writeError, closingError_);
-  ShowErrorIfAny(Handle(), writeError);
-  if (hidden) {
+  if (HideFrontEnd(holder_, app_.settings, BoundsToSave(), closingError_)) {
     handedBack_ = true;
     ReleaseInstanceGuard(app_);
     DestroyWindow(Handle());

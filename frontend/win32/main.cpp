@@ -65,6 +65,7 @@ class StartSteps : public FrontEndSteps {
   bool RunMapEditor(std::string&) override { return false; }
   bool RunOptionsDialog() override { return false; }
   bool StartHiddenHost() override { return tessel::StartHiddenHost(); }
+  void ShowError(const std::string& text) override { ui::ShowError(nullptr, text); }
   void Inform(const std::string& text, int32_t duration) override {
     tessel::ShowInformation(GetModuleHandleA(nullptr), text.c_str(), duration);
   }
@@ -118,7 +119,7 @@ int Run() {
       Inform("Tessel+ is running", -1000);
       return 0;
     case StartDecision::Unhide:
-      ShowErrorIfAny(nullptr, Unhide({library, steps, app.SettingsFile()}, app.settings));
+      Unhide({library, steps, app.SettingsFile()}, app.settings);
       break;
     case StartDecision::ClearStale:
       // The hook of a front end that died went with it; Uninstall clears its window from

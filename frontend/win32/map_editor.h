@@ -127,6 +127,7 @@ class MapEditor : public ui::Window {
   void RenameMap();
   void ImportMap();
   void ExportMap();
+  void EditPrograms();
   bool AskName(const std::string& description, std::string& name, NameUse use);
   bool Confirmed(const std::string& description, std::string& answer);
   bool EditedMapEditable();

@@ -3,10 +3,13 @@
 
 #include "frontend/editor_messages.h"
 #include "frontend/map_names.h"
+#include "frontend/program_rules_edit.h"
 #include "frontend/prompt_layout.h"
 #include "info_window.h"
 #include "map_file_dialogs.h"
 #include "prompt_dialog.h"
+#include "programs_dialog.h"
+#include "hooklib/program_rules.h"
 #include "win32_settings_file.h"
 
 namespace tessel {
@@ -25,6 +28,8 @@ const MapEditor::MapMenuEntry MapEditor::kMapMenu[] = {
     {303, "Rename", "Change the name of the selected map", &MapEditor::RenameMap},
     {304, "Import", "Load a map from a file", &MapEditor::ImportMap},
     {305, "Export", "Save the selected map into a file", &MapEditor::ExportMap},
+    {306, "Programs...", "Programs that switch to the selected map when they come to the front",
+     &MapEditor::EditPrograms},
 };
 
 void MapEditor::OpenMapMenu(POINT screen) {
@@ -139,7 +144,11 @@ void MapEditor::ImportMap() {
   }
   std::string target = source;
   if (!AskName(kImportNamePrompt, target, NameUse::Target)) return;
-  if (!Writing([&] { tessel::CopyMap(mapFile, source, Settings(), target); })) return;
+  if (!Writing([&] {
+        tessel::CopyMap(mapFile, source, Settings(), target);
+        CopyProgramRules(mapFile, source, Settings(), target);
+      }))
+    return;
   Refresh(MapListRefresh::Rebuild);  // the edited map may have been the target
 }
 
@@ -153,7 +162,29 @@ void MapEditor::ExportMap() {
   Writing([&] {
     tessel::CopyMap(Settings(), editedMapName_, mapFile, target);
     mapFile.WriteString(kMapsSection, target, "");
+    CopyProgramRules(Settings(), editedMapName_, mapFile, target);
   });
+}
+
+// The programs of the selected map ("<off>" included: programs with no mapping).
+void MapEditor::EditPrograms() {
+  std::string map;
+  const int selected = SelectedMapEntry(&map);
+  if (selected < 0) return Reject(editor_message::kNoMapSelected);
+  if (selected > 0 && !IsEditableMap(Settings(), map)) return Reject(editor_message::kMapNotEditable);
+  std::vector<ProfileEntry> programs = Settings().ReadSection(kProgramsSection);
+  std::string list;
+  for (const std::string& program : ProgramsOfMap(programs, map)) list += program + "\r\n";
+  const std::string ignored = IgnoredRulesText(programs, Settings().ReadKeys(kMapsSection));
+  const std::function<std::string(const std::string&)> accept = [&](const std::string& typed) {
+    std::string refused;
+    if (!EditedPrograms(programs, map, typed, refused))
+      return "Not a program's file name: " + refused + " (no \\ / or :)";
+    if (!Writing([&] { Settings().WriteSection(kProgramsSection, programs); }))
+      programs = Settings().ReadSection(kProgramsSection);
+    return std::string();
+  };
+  RunProgramsDialog(Handle(), app_.zoom, form_, map, list, ignored, accept);
 }
 
 }  // namespace tessel

@@ -1,5 +1,6 @@
 // Process attach and detach of TESSHOOK32.DLL: the per-process handles of the shared map
 // store and its mutex, and this process's replacement player.
+#include "common/win32/wide_text.h"
 #include "library_state.h"
 #include "store_mapping.h"
 #include "win32_player_platform.h"
@@ -34,6 +35,11 @@ void AttachProcess(HINSTANCE module) {
     }
   }
   if (owned) ReleaseMutex(lib.mutex);
+
+  // The program this process runs, for the keyboard hook's per-program check.
+  wchar_t image[MAX_PATH * 4] = L"";
+  const DWORD length = GetModuleFileNameW(nullptr, image, MAX_PATH * 4);
+  lib.image = Utf8(std::wstring_view(image, length));
 
   lib.playerPlatform = std::make_unique<Win32PlayerPlatform>(module);
   lib.player = std::make_unique<ReplacementPlayer>(*lib.playerPlatform);

@@ -6,6 +6,7 @@
 #include "common/keys.h"
 #include "hooklib/loader.h"
 #include "library_state.h"
+#include "program_watch.h"
 #include "store_mapping.h"
 #include "common/text_encoding.h"
 #include "win32_settings_file.h"
@@ -109,6 +110,9 @@ class Win32ClientPlatform : public ClientPlatform {
     return static_cast<int32_t>(reinterpret_cast<intptr_t>(hook));
   }
   void Unhook(int32_t hook) override { UnhookWindowsHookEx(StoredHook(hook)); }
+  uint32_t CurrentProcess() override { return GetCurrentProcessId(); }
+  Program ProgramInFront() override { return ProgramOfWindow(GetForegroundWindow()); }
+  void WatchForeground(bool on) override { tessel::WatchForeground(on); }
   bool WriteSelected(const std::string& path, int32_t selected) override {
     try {
       Win32SettingsFile(path).WriteInteger(kSettingsSection, "Selected", selected);

@@ -2,6 +2,7 @@
 // receives the keystroke, so nothing here may throw out, block without bound or read
 // outside the store.
 #include "info_window.h"
+#include "hooklib/program_rules.h"
 #include "library_state.h"
 #include "tesshook32.h"
 
@@ -103,13 +104,34 @@ LRESULT Decide(int code, WPARAM wParam, LPARAM lParam) {
   if (lib.view.Playing() && !PlayerIsGone(lib)) return kSwallow;
   static Win32HookPlatform platform;
   const auto keyData = static_cast<uint32_t>(lParam);
+  // A key typed into a program before its coming to the front was seen gets its map too.
+  const uint32_t self = GetCurrentProcessId();
+  const bool programDue = ProgramCheckDue(lib.view, self);
   // Keys that no map has pass without waiting for anybody.
   uint8_t stateByte = 0;
-  if (!KeystrokeMayConcernMaps(lib.view, lib.deadKey, platform, keyData, stateByte)) return kPass;
-  BoundedStoreLock lock(HookLockWaitMs(lib.view));
-  if (!lock.Held()) return kPass;
-  return DecideKeystroke(lib.view, lib.deadKey, *lib.player, platform,
-                         static_cast<uint32_t>(wParam), keyData, stateByte);
+  if (!programDue && !KeystrokeMayConcernMaps(lib.view, lib.deadKey, platform, keyData, stateByte))
+    return kPass;
+  char switchedTo[4 * store::kMapNameLimit + 1] = {};
+  int32_t messageTime = 0;
+  LRESULT verdict = kPass;
+  {
+    BoundedStoreLock lock(HookLockWaitMs(lib.view));
+    if (!lock.Held()) return kPass;
+    if (programDue) {
+      const ProgramSwitch result = OnProgramInFront(lib.view, self, lib.image);
+      if (result.changed) {
+        lib.deadKey = DeadKeyState{};
+        const std::string_view name = lib.view.MapName(result.map);
+        name.copy(switchedTo, store::CharacterPrefixLength(name, store::kMapNameLimit));
+        messageTime = lib.view.Get(store::kMessageTime);
+      }
+    }
+    verdict = DecideKeystroke(lib.view, lib.deadKey, *lib.player, platform,
+                              static_cast<uint32_t>(wParam), keyData, stateByte);
+  }
+  // As a selector does, but without holding the store meanwhile.
+  if (switchedTo[0] != '\0') platform.ShowInformation(switchedTo, messageTime);
+  return verdict;
 }
 
 }  // namespace

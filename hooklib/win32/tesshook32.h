@@ -22,6 +22,11 @@ constexpr int kTesselVersion = TESSEL_VERSION_NUMBER;
 // UTF-8. The exports below without "W" take and give text in the ANSI code page (what it
 // cannot spell comes out as "?"); the "W" exports take and give UTF-16.
 //
+// When the program that comes to the front switches the map ([Programs] of the settings
+// file), the library sends the window that holds the hook, if it belongs to the thread that
+// set the hook, this registered message (RegisterWindowMessage) before the map's name shows.
+#define TESSHOOK32_MAP_CHANGED_MESSAGE L"TESSEL32MAPCHANGED"
+
 // Exported as "GetVersion"; the C++ name differs because kernel32 has a GetVersion too.
 // Clients that need it look it up with GetProcAddress(module, "GetVersion").
 TESSHOOK_API int WINAPI TesselGetVersion();

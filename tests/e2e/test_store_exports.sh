@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# The export table of TESSHOOK32.DLL in both builds (undecorated names, nothing else), and
-# the constant answers: GetVersion by name and the TesselInfo table.
+# The export table of TESSHOOK32.DLL in both builds (undecorated names, the wide twins of the
+# text exports, nothing else), and the constant answers: GetVersion by name and the TesselInfo
+# table.
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/store.sh"
 e2e_setup
 
 EXPECTED="GetFront
 GetLastErrorText
+GetLastErrorTextW
 GetLoaded
 GetSelected
 GetVersion
 IndexByMap
+IndexByMapW
 Install
+InstallW
 KeyBoardHook
 MapByIndex
+MapByIndexW
 SelectMap
 SetFront
 TesselInfo

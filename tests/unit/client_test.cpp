@@ -55,8 +55,13 @@ class Client : public ClientPlatform {
     written[path] = selected;
     return writable;
   }
+  uint32_t CurrentProcess() override { return thread_; }
+  Program ProgramInFront() override { return front; }
+  void WatchForeground(bool on) override { watching = on; }
 
   ClientState state;
+  Program front;
+  bool watching = false;
   uint32_t hookError = 0;
   int32_t nextHook;  // handles differ between clients
   bool writable = true;
@@ -109,6 +114,18 @@ TEST_F(Clients, TheInstallingThreadHoldsTheHookAndASecondInstallOnlyWritesFront)
   view_.Set(store::kFront, 7);
   EXPECT_EQ(Front(other_), 7);
   EXPECT_EQ(mutex_.owner, 0u);
+}
+
+// A program with a rule in front at Install switches at once; Uninstall saves the map the
+// user had, and the holder's thread watches the front in between.
+TEST_F(Clients, ProgramRulesStartWithTheProgramInFront) {
+  host_.front = {77, "C:\\Programs\\WINWORD.EXE"};
+  EXPECT_EQ(Install(host_, -1, std::string(kSettings) + "[Programs]\nwinword.exe=One\n").error, "");
+  EXPECT_EQ(Field(store::kSelectedMap), 1);
+  EXPECT_TRUE(host_.watching);
+  EXPECT_EQ(Uninstall(host_), "");
+  EXPECT_EQ(host_.written["C:\\tessel\\t.ini"], 2);
+  EXPECT_FALSE(host_.watching);
 }
 
 struct DeathCase {

@@ -2,7 +2,8 @@
 // sequences. Every call goes to one log, "|"-separated in call order:
 //   Install(100) Uninstall GetFront SetFront(1) SelectMap(3) GetSelected GetLoaded
 //   MapByIndex(2) IndexByMap(Greek) LastErrorText
-//   RunMapEditor(Greek) RunOptionsDialog StartHiddenHost Inform(Unhiding..., 1000) WaitFor(5000)
+//   RunMapEditor(Greek) RunOptionsDialog StartHiddenHost ShowError(text) Inform(Unhiding..., 1000)
+//   WaitFor(5000)
 // Queries answer from plain fields that a test sets up.
 #pragma once
 #include "frontend/hook_handover.h"
@@ -82,6 +83,7 @@ class RecordingHookLibrary : public HookLibrary, public FrontEndSteps {
     Record("StartHiddenHost");
     return hostStarts;
   }
+  void ShowError(const std::string& text) override { Record("ShowError(" + text + ")"); }
   void Inform(const std::string& text, int32_t duration) override {
     Record("Inform(" + text + ", " + std::to_string(duration) + ")");
   }

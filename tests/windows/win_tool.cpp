@@ -43,6 +43,9 @@
 //   time-hide SECS            print ready, wait for a button reading "Hiding..." in a TMain
 //                             window, then for the front value -1; print hide_ms=N between
 //   time-editor RUNS          times opening the map editor and one Store (see TimeEditor)
+//   time-front TITLE CAPTION SECS
+//                             TITLE to the front, then follow_ms=N once the button window
+//                             reads CAPTION
 #include <windows.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -597,6 +600,26 @@ int TimeHide(const char* secondsText) {
   return 1;
 }
 
+// Brings TITLE to the front and waits until the button window's caption reads CAPTION:
+// "follow_ms=N" from SetForegroundWindow to the caption (exit 1 after SECS).
+int TimeFront(const char* title, const char* caption, const char* secondsText) {
+  HWND window = FindTopOrComplain(title);
+  if (window == nullptr) return 1;
+  const double limit = std::atof(secondsText) * 1000;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  SetForegroundWindow(window);
+  for (; Milliseconds(start) < limit; Sleep(1)) {
+    HWND button = VisibleWindowOfClass("TMain");
+    if (button && WindowTitle(button) == caption) {
+      std::printf("follow_ms=%.0f\n", Milliseconds(start));
+      return 0;
+    }
+  }
+  std::printf("win_tool: the button did not show \"%s\"\n", caption);
+  return 1;
+}
+
 // The host's threads (of the process IMAGE) with the probe's WH_GETMESSAGE hook: "ping
 // COUNT" posts COUNT probe messages one at a time and tells how soon one of the threads took
 // each ("handled=N of COUNT median_ms=X max_ms=Y"; not within 2 s: unhandled); "key VK SCAN"
@@ -779,6 +802,7 @@ int main() {
   if (command == "hold-event") return HoldEvent(arg[0], arg[1]);
   if (command == "fgattach") return FgAttach(arg[0], arg[1]);
   if (command == "time-start" && args >= 3) return TimeStart(arg[0], arg[1], arg[2]);
+  if (command == "time-front" && args >= 3) return TimeFront(arg[0], arg[1], arg[2]);
 
   // Commands on a control.
   HWND control = FindControl(arg[0], arg[1]);
