@@ -22,6 +22,8 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
+bool IsFileName(std::string_view program) { return program.find_first_of("\\/:") == std::string_view::npos; }
+
 bool NamesMap(const ProfileEntry& rule, std::string_view mapName) {
   return Folded(ValueAsRead(rule.value)) == Folded(mapName);
 }
@@ -35,7 +37,7 @@ std::vector<std::string> ProgramsOfMap(const std::vector<ProfileEntry>& programs
     const std::string program(Trimmed(rule.key));
     // The first rule of a program counts, as a string read finds it.
     if (!seen.insert(Folded(program)).second) continue;
-    if (NamesMap(rule, mapName)) names.push_back(program);
+    if (IsFileName(program) && NamesMap(rule, mapName)) names.push_back(program);
   }
   return names;
 }
@@ -49,7 +51,7 @@ bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapNam
     const std::string_view line = Trimmed(wanted.substr(start, end - start));
     start = end + 1;
     if (line.empty()) continue;
-    if (line.find_first_of("\\/:") != std::string_view::npos) {
+    if (!IsFileName(line)) {
       problem = std::string(line);
       return false;
     }
@@ -64,7 +66,8 @@ bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapNam
       if (placed.insert(folded).second) edited.push_back({std::string(Trimmed(rule.key)), std::string(mapName)});
       continue;
     }
-    if (!NamesMap(rule, mapName)) edited.push_back(rule);
+    // Rules the hook ignores are not in the list the user edited: they stay as they are.
+    if (!NamesMap(rule, mapName) || !IsFileName(rule.key)) edited.push_back(rule);
   }
   for (const std::string& name : names)
     if (placed.insert(Folded(name)).second) edited.push_back({name, std::string(mapName)});

@@ -10,11 +10,13 @@
 
 namespace tessel {
 
-// The programs whose rule names the map (ignoring case): the rules that count, in file order.
+// The programs whose rule names the map (ignoring case): the rules that count, in file order,
+// leaving out the keys that are no file name (the hook ignores those).
 std::vector<std::string> ProgramsOfMap(const std::vector<ProfileEntry>& programs, std::string_view mapName);
 
 // The [Programs] section after the user gave the map the programs `wanted` (one file name a
-// line, blank lines left out): the map's other rules go, every wanted program's rule names
+// line, blank lines left out): the map's other rules go (but those the hook ignores, which the
+// user did not see in the list), every wanted program's rule names
 // the map, in place when it had one, else at the end. False, with the first refused line in
 // problem, when a line is not a file name (it holds \ / or :).
 bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapName,

@@ -38,7 +38,7 @@ struct LibraryState {
   std::string lastError;         // why the last Install or Uninstall failed (UTF-8), empty when not
   std::string lastErrorAnsi;     // the results of GetLastErrorText and GetLastErrorTextW
   std::wstring lastErrorWide;
-  HWINEVENTHOOK foregroundHook = nullptr;  // foreground changes, on the thread holding the hook
+  HWINEVENTHOOK frontHooks[2] = {};  // foreground and focus changes, on the thread holding the hook
   std::string image;             // this process's program file (UTF-8), for per-program maps
 };
 

@@ -1,6 +1,7 @@
 // Per-program maps on Windows: which program a window belongs to, and the foreground
 // changes that the thread holding the hook watches (an out-of-context WinEvent hook, which
-// also sees programs of the other word size).
+// also sees programs of the other word size). Focus events are watched too: some systems
+// (Wine among them) announce a new front only by the focus moving.
 #include "program_watch.h"
 
 #include "common/win32/wide_text.h"
@@ -50,10 +51,14 @@ BOOL CALLBACK FindHosted(HWND child, LPARAM param) {
 // Called by the system on the thread that set the hook: the front has moved. The map's name
 // shows once the store is free again, and a window of this thread that holds the hook (the
 // button window) hears of the change first, so it shows the map within the switch.
-void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) noexcept {
+void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept {
   try {
     LibraryState& lib = Library();
-    if (!lib.view.Present() || !window) return;
+    HWND window = GetForegroundWindow();
+    DWORD pid = 0;
+    if (!lib.view.Present() || !window || !GetWindowThreadProcessId(window, &pid) ||
+        !ProgramCheckDue(lib.view, pid))
+      return;
     const ClientPlatform::Program program = ProgramOfWindow(window);
     ProgramSwitch result;
     int32_t messageTime = 0, front = 0;
@@ -103,14 +108,17 @@ ClientPlatform::Program ProgramOfWindow(HWND window) {
 
 void WatchForeground(bool on) {
   LibraryState& lib = Library();
-  if (lib.foregroundHook) {
-    UnhookWinEvent(lib.foregroundHook);
-    lib.foregroundHook = nullptr;
+  for (HWINEVENTHOOK& hook : lib.frontHooks)
+    if (hook) {
+      UnhookWinEvent(hook);
+      hook = nullptr;
+    }
+  if (on) {
+    const DWORD events[] = {EVENT_SYSTEM_FOREGROUND, EVENT_OBJECT_FOCUS};
+    for (int i = 0; i < 2; ++i)
+      lib.frontHooks[i] = SetWinEventHook(events[i], events[i], nullptr, ForegroundChanged, 0, 0,
+                                          WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
   }
-  if (on)
-    lib.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                         ForegroundChanged, 0, 0,
-                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
 }
 
 }  // namespace tessel

@@ -73,7 +73,7 @@ wait_until 5 ini_has $INI "winword.exe=GREEK" || fail "[Programs]: $(section $IN
 map_menu Rename
 expect_prompt Tessel+
 answer_with Hellas Ok
-wait_until 10 eval '[ "$(section $INI Programs | grep -c "=Hellas$")" = 2 ]' || fail "Rename: $(section $INI Programs)"
+wait_until 10 eval '[ "$(section $INI Programs | grep -c "=Hellas$")" = 3 ]' || fail "Rename: $(section $INI Programs)"
 click_map_entry 3
 map_menu Delete
 expect_prompt 'Tessel+ : Question'

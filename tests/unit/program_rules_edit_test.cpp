@@ -21,7 +21,8 @@ std::string Joined(const std::vector<ProfileEntry>& rules) {
 
 TEST(ProgramRulesEdit, ProgramsOfAMapCountOnlyEachProgramsFirstRule) {
   const auto rules = Rules({{"Notepad.exe", "greek"}, {" word.exe ", "Greek"}, {"notepad.exe", "Cyrillic"},
-                            {"calc.exe", "Cyrillic"}, {"CALC.EXE", "Greek"}, {"q.exe", "\"Greek\""}});
+                            {"calc.exe", "Cyrillic"}, {"CALC.EXE", "Greek"}, {"q.exe", "\"Greek\""},
+                            {"x:y.exe", "Greek"}});
   EXPECT_EQ(ProgramsOfMap(rules, "GREEK"), (std::vector<std::string>{"Notepad.exe", "word.exe", "q.exe"}));
   EXPECT_EQ(ProgramsOfMap(rules, "Cyrillic"), (std::vector<std::string>{"calc.exe"}));
 }
@@ -32,17 +33,18 @@ TEST(ProgramRulesEdit, EditingAMapsProgramsRewritesOnlyItsRules) {
     const char* wanted;
     const char* after;
   } rows[] = {
-      {"nothing wanted: the map's rules go, the others stay", "",
-       "calc.exe=Cyrillic;NOTEPAD.EXE=Cyrillic;"},
+      {"nothing wanted: the map's rules go, the others and those the hook ignores stay", "",
+       "calc.exe=Cyrillic;NOTEPAD.EXE=Cyrillic;d/e.exe=Greek;"},
       {"a program of another map moves in place; new ones go at the end, each once",
        " calc.exe \r\n\r\nnew.exe\r\nNEW.EXE\r\nword.exe",
-       "calc.exe=Greek;NOTEPAD.EXE=Cyrillic;new.exe=Greek;word.exe=Greek;"},
+       "calc.exe=Greek;NOTEPAD.EXE=Cyrillic;d/e.exe=Greek;new.exe=Greek;word.exe=Greek;"},
       {"a later duplicate rule of a wanted program is dropped", "notepad.exe",
-       "notepad.exe=Greek;calc.exe=Cyrillic;"},
+       "notepad.exe=Greek;calc.exe=Cyrillic;d/e.exe=Greek;"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    auto rules = Rules({{"notepad.exe", "greek"}, {"calc.exe", "Cyrillic"}, {"NOTEPAD.EXE", "Cyrillic"}});
+    auto rules = Rules({{"notepad.exe", "greek"}, {"calc.exe", "Cyrillic"}, {"NOTEPAD.EXE", "Cyrillic"},
+                        {"d/e.exe", "Greek"}});
     std::string problem;
     ASSERT_TRUE(EditedPrograms(rules, "Greek", row.wanted, problem));
     EXPECT_EQ(Joined(rules), row.after);
