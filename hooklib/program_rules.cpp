@@ -50,6 +50,17 @@ std::string_view BaseName(std::string_view image) {
   return cut == std::string_view::npos ? image : image.substr(cut + 1);
 }
 
+bool IsOwnProgram(std::string_view fileName) {
+  for (const std::string_view own : {std::string_view("tessel32.exe"), std::string_view("tesshide32.exe")}) {
+    if (fileName.size() != own.size()) continue;
+    bool same = true;
+    for (size_t i = 0; i < own.size() && same; ++i)
+      same = Folded(static_cast<uint8_t>(fileName[i])) == static_cast<uint8_t>(own[i]);
+    if (same) return true;
+  }
+  return false;
+}
+
 // The table of a block, found only when every size in its header is consistent with the
 // block; its rules' name offsets are checked one by one when read.
 class Table {
@@ -237,7 +248,7 @@ ProgramSwitch OnProgramInFront(store::StoreView& view, uint32_t pid, std::string
   ProgramSwitch result{false, selected};
   Table table(view);
   if (!table.Exists() || pid == 0 || pid == table.Get(kFrontPidAt) ||
-      pid == table.Get(kClientPidAt))
+      pid == table.Get(kClientPidAt) || IsOwnProgram(BaseName(image)))
     return result;
   table.Set(kFrontPidAt, pid);
 

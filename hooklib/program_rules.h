@@ -99,7 +99,9 @@ struct ProgramSwitch {
 // A window of process pid has come to the front. image is the program's file name or its
 // full path as the system gives it (the part after the last \ / or : is used; the case
 // does not matter). Nothing happens for pid 0, for the client's pid, for the pid last
-// seen in front, or without a table. Otherwise pid becomes the one last seen, and:
+// seen in front, for this system's own programs (TESSEL32.EXE, TESSHIDE32.EXE: a front end
+// whose windows show while the host holds the hook), or without a table. Otherwise pid
+// becomes the one last seen, and:
 // - a program with a rule makes the rule's map the SelectedMap; the first such switch
 //   remembers the SelectedMap it replaces;
 // - a program without a rule (or an empty image) brings the remembered map back, if an

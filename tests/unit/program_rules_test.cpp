@@ -148,6 +148,12 @@ TEST(OnProgramInFront, SwitchesAndRestoresAsProgramsComeToTheFront) {
     EXPECT_EQ(SelectionToSave(view), step.saved) << step.what;
     EXPECT_TRUE(ProgramCheckDue(view, 99)) << step.what;
   }
+  // A front end showing while the host holds the hook is not seen at all.
+  OnProgramInFront(view, 6, "C:\\Tessel\\Tessel32.exe");
+  OnProgramInFront(view, 6, "TESSHIDE32.EXE");
+  EXPECT_TRUE(ProgramCheckDue(view, 6));
+  OnProgramInFront(view, 6, "TESSEL32.EXE.EXE");
+  EXPECT_FALSE(ProgramCheckDue(view, 6));
 }
 
 TEST(StartProgramRules, ForgetsTheLastSessionAndEvaluatesTheProgramInFront) {
