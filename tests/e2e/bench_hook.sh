@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Timing of the hook under Wine (not a test; prints figures):
 #   the same 2000 unmapped keystrokes with no hook, with a hook procedure that does nothing
-#   (the floor of Wine's own hook dispatch) and with Tessel's hook, side by side: rounds of
+#   (the floor of Wine's own hook dispatch) and with Tessel's hook (its settings hold
+#   [Programs] rules, so it checks the program in front as in use), side by side: rounds of
 #   the three in turn (rotating their order), then the median and spread of each and the
 #   ratio of the medians to the run without a hook, for the elapsed time per key and for the
 #   typing process's CPU time per key (which other load on the machine disturbs less);
