@@ -78,10 +78,7 @@ void RenameMap(Profile& settings, const std::string& oldName, const std::string&
   CopyMap(settings, oldName, settings, newName);
   if (!selector.empty()) settings.WriteString("Selectors", selector, newName);
   std::vector<ProfileEntry> programs = settings.ReadSection(kProgramsSection);
-  if (!ProgramsOfMap(programs, oldName).empty()) {
-    RenameProgramRules(programs, oldName, newName);
-    settings.WriteSection(kProgramsSection, programs);
-  }
+  if (RenameProgramRules(programs, oldName, newName)) settings.WriteSection(kProgramsSection, programs);
   DeleteMap(settings, oldName);
 }
 

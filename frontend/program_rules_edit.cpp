@@ -75,10 +75,15 @@ bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapNam
   return true;
 }
 
-void RenameProgramRules(std::vector<ProfileEntry>& programs, std::string_view oldName,
+bool RenameProgramRules(std::vector<ProfileEntry>& programs, std::string_view oldName,
                         const std::string& newName) {
+  bool renamed = false;
   for (ProfileEntry& rule : programs)
-    if (NamesMap(rule, oldName)) rule.value = newName;
+    if (NamesMap(rule, oldName)) {
+      rule.value = newName;
+      renamed = true;
+    }
+  return renamed;
 }
 
 void RemoveProgramRules(std::vector<ProfileEntry>& programs, std::string_view mapName) {

@@ -22,8 +22,8 @@ std::vector<std::string> ProgramsOfMap(const std::vector<ProfileEntry>& programs
 bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapName,
                     std::string_view wanted, std::string& problem);
 
-// Rename carries the map's rules to the new name; Delete removes them.
-void RenameProgramRules(std::vector<ProfileEntry>& programs, std::string_view oldName,
+// Rename carries the map's rules to the new name (true when there were any); Delete removes them.
+bool RenameProgramRules(std::vector<ProfileEntry>& programs, std::string_view oldName,
                         const std::string& newName);
 void RemoveProgramRules(std::vector<ProfileEntry>& programs, std::string_view mapName);
 

@@ -1,6 +1,7 @@
 #include "common/memory_profile.h"
 #include "frontend/options.h"
 #include "frontend/startup.h"
+#include "unit/writes_run_out_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,13 @@ TEST(StoreOptions, FailedWriteStopsTheWritesAndTellsWhatWasApplied) {
   EXPECT_EQ(applied.zoom, 100);
   EXPECT_EQ(applied.offTitle, "Tessel+");
   EXPECT_FALSE(applied.onTopChanged);
+
+  // Only the last write, OnTop, fails: the window keeps its always-on-top state.
+  WritesRunOutProfile lastFails(4, "[TESSEL32]\r\nZoom=100\r\n");
+  AppliedOptions before;
+  EXPECT_THROW(StoreOptions(lastFails, {true, "1", "New", false, "100"}, before), ProfileWriteError);
+  EXPECT_EQ(lastFails.ReadString("TESSEL32", "TitleWhenOff", ""), "New");
+  EXPECT_FALSE(before.onTopChanged);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ TEST(AssignmentRows, SelectorsThenTheEditedMap) {
                          "[Greek]\r\n30_N=a\\sb\\\\c\r\n30_S={ENTER}x\r\n200_CA=+acute,'\r\n"
                          "31_N=+grave,x\r\nComment=x\r\n0_N=zero\r\n32_N=\"quoted\"\r\n"
                          "30_n=lower\r\n30_N=second\r\n33_N=a\\013\\010b\\001c\r\n"
+                         "34_N=\"Hello\r\n35_N='mixed\"\r\n"
                          "[Other]\r\n30_N=other\r\n");
   const std::vector<std::string> expected = {
       "K59\t(C)\t--> [Greek]|59|130",
@@ -59,6 +60,8 @@ TEST(AssignmentRows, SelectorsThenTheEditedMap) {
       "K31\t\t^+grave,x|31|128",           // "+grave" is no map: plain text
       "K32\t\t^quoted|32|128",             // a quoted value reads without its quotes
       "K33\t\t^a\r\nbc|33|128",            // character 1 never shows
+      "K34\t\t^\"Hello|34|128",              // quotes go only in matching pairs
+      "K35\t\t^'mixed\"|35|128",
   };
   EXPECT_EQ(RowsOf(settings, "Greek"), expected);
   // "<off>" has no section: only the selectors.
@@ -74,6 +77,14 @@ TEST(AssignmentRows, KeyListOf8192Bytes) {
   const size_t seen = settings.ReadKeys("M").size();
   EXPECT_LT(seen, 1500u);
   EXPECT_EQ(VisibleEntries(settings.ReadSection("M")).size(), seen);
+  // A list that fits exactly: 818 names of 9 bytes and one of 10, with their zeros and the
+  // final one, make 8192 bytes, and the last name is seen.
+  std::string exact = "[M]\r\n";
+  for (int i = 0; i < 818; ++i) exact += "k" + std::to_string(10000000 + i) + "=x\r\n";
+  exact += "last567890=x\r\n";
+  MemoryProfile fits("T.INI", exact);
+  ASSERT_EQ(fits.ReadKeys("M").size(), 819u);
+  EXPECT_EQ(VisibleEntries(fits.ReadSection("M")).back().key, "last567890");
   const std::vector<ProfileEntry> longValue = {{"k", "\"" + std::string(2000, 'x') + "\""}};
   EXPECT_EQ(ValueAsRead(longValue[0].value), std::string(1023, 'x'));
 }
@@ -230,11 +241,13 @@ TEST(EditorCommands, RefusalsWriteNothingAndFailuresThrow) {
 
 TEST(EditorCommands, RemoveAndMakeSelector) {
   MemoryProfile settings("T.INI", kEditorFile);
-  // Remove on a selector deletes it whichever map it selects; otherwise the map's entry.
+  // Remove on a selector deletes it whichever map it selects (and not the edited map's own
+  // entry for that key); otherwise the map's entry.
+  settings.WriteString("Greek", "60_C", "hidden by the selector");
   EXPECT_EQ(RemoveAssignment(settings, Situation(1, "Greek", 60, "", 0x82)), nullptr);
   EXPECT_EQ(settings.ReadString("Selectors", "60_C", "none"), "none");
   EXPECT_EQ(RemoveAssignment(settings, Situation(1, "Greek", 31, "")), nullptr);
-  EXPECT_EQ(settings.ReadKeys("Greek"), std::vector<std::string>{"30_N"});
+  EXPECT_EQ(settings.ReadKeys("Greek"), (std::vector<std::string>{"30_N", "60_C"}));
   EXPECT_EQ(RemoveAssignment(settings, Situation(1, "Greek", 99, "")), nullptr);  // none there
   // Make Selector replaces the map's old selector.
   EXPECT_EQ(MakeSelector(settings, Situation(1, "Greek", 61, "", 0x81)), nullptr);
@@ -298,7 +311,9 @@ TEST(KeyCapture, Rules) {
   EXPECT_EQ(VirtualKeyFieldText(65).value_or("-"), "A");
   EXPECT_EQ(VirtualKeyFieldText(13).value_or("-"), "ENTER");
   EXPECT_EQ(VirtualKeyFieldText(186).value_or("-"), "#186");
+  EXPECT_EQ(VirtualKeyFieldText(255).value_or("-"), "#255");
   EXPECT_FALSE(VirtualKeyFieldText(3).has_value());
+  EXPECT_FALSE(VirtualKeyFieldText(256).has_value());
   EXPECT_EQ(ScanCodeFieldText(0x011D0001), "&157");
   EXPECT_EQ(ScanCodeFieldText(0x001E0001), "&30");
   EXPECT_TRUE(KeyMovesFocus(9, false, false));

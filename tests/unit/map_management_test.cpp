@@ -1,6 +1,7 @@
 #include "common/memory_profile.h"
 #include "frontend/editor_messages.h"
 #include "frontend/map_management.h"
+#include "unit/writes_run_out_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,13 @@ TEST(MapManagement, FailedWritesEraseNothing) {
     }
     EXPECT_EQ(settings.Text(), kSettings);
   }
+}
+
+TEST(MapManagement, DeleteLeavesTheMapListedUntilItsAssignmentsAreGone) {
+  WritesRunOutProfile settings(1, kSettings);
+  EXPECT_THROW(DeleteMap(settings, "Greek"), ProfileWriteError);
+  EXPECT_TRUE(settings.ReadSection("Greek").empty());
+  EXPECT_EQ(settings.ReadString("MAPS", "Greek", "gone"), "");
 }
 
 TEST(MapManagement, SelectorOfAMap) {

@@ -45,7 +45,7 @@ TEST(MapNames, ExistenceIgnoresCase) {
 }
 
 TEST(DeadKeyValues, SplitAndRecognise) {
-  const std::vector<std::string> maps = {"Greek", "+acute"};
+  const std::vector<std::string> maps = {"Greek", "+acute", "+"};
   struct Case {
     const char* decoded;
     bool deadKey;
@@ -55,7 +55,9 @@ TEST(DeadKeyValues, SplitAndRecognise) {
   const Case cases[] = {
       {"+acute,'", true, "+acute", "'"},   {"+ACUTE,a,b", true, "+ACUTE", "a,b"},
       {"+acute", true, "+acute", ""},      {"+acute,", true, "+acute", ""},
-      {"+grave,`", false, "", ""},         {"+", false, "", ""},
+      {"+grave,`", false, "", ""},
+      {"+", false, "", ""},  // a lone "+" is typed, even with a map named "+"
+      {"+,x", true, "+", "x"},
       {"acute,x", false, "", ""},          {"", false, "", ""},
   };
   for (const Case& c : cases) {
