@@ -9,10 +9,13 @@ constexpr int32_t kMinimisedPosition = -32000;
 }  // namespace
 
 StoredBounds RestoreButtonBounds(const StoredBounds& stored, int32_t screenWidth,
-                                 int32_t screenHeight) {
+                                 int32_t screenHeight, uint32_t dpi) {
   StoredBounds bounds = stored;
-  if (bounds.width < 1 || bounds.width > screenWidth * 4LL) bounds.width = kDesignBounds.width;
-  if (bounds.height < 1 || bounds.height > screenHeight * 4LL) bounds.height = kDesignBounds.height;
+  if (bounds.width < 1 || bounds.width > DesignPixels(screenWidth, dpi) * 4LL) bounds.width = kDesignBounds.width;
+  if (bounds.height < 1 || bounds.height > DesignPixels(screenHeight, dpi) * 4LL)
+    bounds.height = kDesignBounds.height;
+  bounds.width = PixelsAtDpi(bounds.width, dpi);
+  bounds.height = PixelsAtDpi(bounds.height, dpi);
   if (bounds.left <= kMinimisedPosition || bounds.top <= kMinimisedPosition) {
     bounds.left = kDesignBounds.left;
     bounds.top = kDesignBounds.top;
@@ -25,6 +28,10 @@ StoredBounds RestoreButtonBounds(const StoredBounds& stored, int32_t screenWidth
     bounds.top = static_cast<int32_t>((static_cast<int64_t>(screenHeight) - bounds.height) / 2);
   }
   return bounds;
+}
+
+StoredBounds BoundsToStore(const StoredBounds& shown, uint32_t dpi) {
+  return {shown.left, shown.top, DesignPixels(shown.width, dpi), DesignPixels(shown.height, dpi)};
 }
 
 }  // namespace tessel

@@ -1,6 +1,7 @@
 #include "info_window.h"
 
 #include "common/text_encoding.h"
+#include "dpi.h"
 
 #include <string>
 
@@ -18,9 +19,9 @@ struct Information {
   RECT drawing;
 };
 
-HFONT CreateInformationFont() {
+HFONT CreateInformationFont(UINT dpi) {
   LOGFONTW font = {};
-  font.lfHeight = -11;
+  font.lfHeight = PixelsAtDpi(-11, dpi);
   font.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
   return CreateFontIndirectW(&font);
@@ -54,8 +55,9 @@ INT_PTR CALLBACK InformationProc(HWND window, UINT message, WPARAM, LPARAM lPara
   }
 }
 
-// Sizes the window to the text plus its margins and centres it on the screen.
-void Place(HWND window, Information& info) {
+// Sizes the window to the text plus its margins, both for the DPI of the window's monitor,
+// and centres it on the screen.
+void Place(HWND window, Information& info, UINT dpi) {
   HDC dc = GetDC(window);
   if (!dc) return;
   HGDIOBJ previousFont = info.font ? SelectObject(dc, info.font) : nullptr;
@@ -65,9 +67,9 @@ void Place(HWND window, Information& info) {
   ReleaseDC(window, dc);
 
   const int width = measure.right;
-  const int windowWidth = width + 20;
-  const int windowHeight = height + 10;
-  info.drawing = {0, 3, width + 20, height + 7};
+  const int windowWidth = width + PixelsAtDpi(20, dpi);
+  const int windowHeight = height + PixelsAtDpi(10, dpi);
+  info.drawing = {0, PixelsAtDpi(3, dpi), windowWidth, height + PixelsAtDpi(7, dpi)};
   const int centreX = GetSystemMetrics(SM_CXSCREEN) / 2;
   const int centreY = GetSystemMetrics(SM_CYSCREEN) / 2;
   MoveWindow(window, centreX - windowWidth / 2, centreY - windowHeight / 2, windowWidth,
@@ -102,11 +104,15 @@ void ShowInformation(HINSTANCE module, const char* text, int32_t duration) {
 
   const std::u16string wide = Utf8ToUtf16(text ? text : "");
   const std::wstring shown(wide.begin(), wide.end());
-  Information info = {shown.c_str(), CreateInformationFont(), {0, 0, 0, 0}};
+  Information info = {shown.c_str(), nullptr, {0, 0, 0, 0}};
+  // Sharp at any scaling, whether or not the program typed into declares itself DPI-aware.
+  PerMonitorDpiScope perMonitor;
   HWND window = CreateDialogParamW(module, L"INFORMDLG", nullptr, InformationProc,
                                    reinterpret_cast<LPARAM>(&info));
   if (window) {
-    Place(window, info);
+    const UINT dpi = WindowDpi(window);
+    info.font = CreateInformationFont(dpi);
+    Place(window, info, dpi);
     // Not activated: the application being typed into keeps its focus, and an activated
     // popup costs seconds in DestroyWindow under Wine (docs/platform-notes.md).
     ShowWindow(window, SW_SHOWNOACTIVATE);

@@ -1,6 +1,7 @@
 #include "button_window.h"
 
 #include "about_box.h"
+#include "dpi.h"
 #include "form.h"
 #include "frontend/button_geometry.h"
 #include "frontend/captions.h"
@@ -80,6 +81,7 @@ class ButtonWindow : public ui::Window, public FrontEndSteps {
   void OnMouseMove(int x, int y, UINT keys);
   void OnMouseUp(int x, int y, UINT keys);
   void OnCaptureChanged(HWND gaining);
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
   BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
   void OnClose();
   void OnEndSession(BOOL ending);
@@ -100,6 +102,7 @@ class ButtonWindow : public ui::Window, public FrontEndSteps {
   bool HandBack();
   WindowBounds BoundsToSave() const;
   void RestoreGeometry();
+  void UseFontFor(UINT dpi);
   void ArmMoveSize(MoveSize armed);
   void EndMoveSize();
   static LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
@@ -108,6 +111,7 @@ class ButtonWindow : public ui::Window, public FrontEndSteps {
   FrontEnd& app_;
   HookHolder holder_;
   HWND button_ = nullptr;
+  ui::FontHolder font_;
   ui::MenuHolder pop_;  // Pop: the map entries, a separator and "Controls"
   int shownMap_ = 0;
   std::string offTitle_;
@@ -136,6 +140,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     TESSEL_WINDOW_MESSAGE(WM_RBUTTONUP, OnMouseUp);
     TESSEL_WINDOW_MESSAGE(WM_MBUTTONUP, OnMouseUp);
     TESSEL_WINDOW_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged);
+    TESSEL_WINDOW_MESSAGE(WM_DPICHANGED, OnDpiChanged);
     TESSEL_WINDOW_MESSAGE(WM_SETCURSOR, OnSetCursor);
     TESSEL_WINDOW_MESSAGE(WM_CLOSE, OnClose);
     TESSEL_WINDOW_MESSAGE(WM_ENDSESSION, OnEndSession);
@@ -368,7 +373,9 @@ WindowBounds ButtonWindow::BoundsToSave() const {
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof placement;
   if (IsIconic(Handle()) && GetWindowPlacement(Handle(), &placement)) rect = placement.rcNormalPosition;
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  const StoredBounds stored = BoundsToStore(
+      {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}, WindowDpi(Handle()));
+  return {stored.left, stored.top, stored.width, stored.height};
 }
 
 void ButtonWindow::RestoreGeometry() {
@@ -378,13 +385,32 @@ void ButtonWindow::RestoreGeometry() {
   stored.height = settings.ReadInteger(kSection, "Height", kDesignBounds.height);
   stored.top = settings.ReadInteger(kSection, "Top", kDesignBounds.top);
   stored.left = settings.ReadInteger(kSection, "Left", kDesignBounds.left);
-  const StoredBounds bounds =
-      RestoreButtonBounds(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const StoredBounds bounds = RestoreButtonBounds(stored, GetSystemMetrics(SM_CXSCREEN),
+                                                 GetSystemMetrics(SM_CYSCREEN), WindowDpi(Handle()));
   SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ButtonWindow::OnSize(UINT, int width, int height) { MoveWindow(button_, 0, 0, width, height, TRUE); }
+
+// The system's dialog font, which the stock font holds at the system's DPI, at dpi.
+void ButtonWindow::UseFontFor(UINT dpi) {
+  LOGFONTW font = {};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  font.lfWidth = 0;
+  const HFONT scaled = CreateFontIndirectW(&font);
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
+  font_.Reset(scaled);
+}
+
+// Moved to a monitor of another DPI: the size the system suggests keeps the visual size.
+void ButtonWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  UseFontFor(dpi);
+  if (suggested)
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // The window's one control takes the keyboard: Enter and Space press it, the context-menu
 // keys open the menu.
@@ -445,7 +471,7 @@ BOOL ButtonWindow::OnCreate(LPCREATESTRUCT) {
   button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
                             Handle(), reinterpret_cast<HMENU>(static_cast<intptr_t>(kButtonId)),
                             GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  UseFontFor(WindowDpi(Handle()));
   SetWindowSubclass(button_, ButtonProcedure, kButtonSubclass, 0);
   return TRUE;
 }

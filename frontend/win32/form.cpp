@@ -1,6 +1,9 @@
 #include "form.h"
 
+#include "dpi.h"
 #include "wide_text.h"
+
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,6 +15,7 @@ namespace {
 
 constexpr int kDesignFontHeight = -11;  // "MS Sans Serif", 8 points
 constexpr int kLabelSlack = 3;          // design pixels added to a label sized to its text
+constexpr UINT_PTR kDpiSubclass = 0x4450;  // "DP"
 
 bool IsLabel(const ControlSpec& control) {
   return lstrcmpiA(control.windowClass, "STATIC") == 0;
@@ -67,6 +71,8 @@ std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, int ind
 int Scale(int designPixels, int zoom) {
   return static_cast<int>(static_cast<int64_t>(designPixels) * zoom / 100);
 }
+
+int ZoomAtDpi(int zoom, UINT dpi) { return PixelsAtDpi(zoom, dpi); }
 
 void FontHolder::Reset(HFONT font) {
   if (font_) DeleteObject(font_);
@@ -146,11 +152,13 @@ void ShowError(HWND owner, const std::string& text) {
 void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls, size_t count,
                  int zoom) {
   window_ = dialog;
-  zoom_ = zoom;
+  optionsZoom_ = zoom;
+  zoom_ = ZoomAtDpi(zoom, WindowDpi(dialog));
+  SetWindowSubclass(dialog, DpiProcedure, kDpiSubclass, reinterpret_cast<DWORD_PTR>(this));
   formHint_ = spec.hint ? spec.hint : "";
   controls_ = controls;
   count_ = count;
-  font_.Reset(CreateFaceFont("MS Sans Serif", ui::Scale(kDesignFontHeight, zoom)));
+  font_.Reset(CreateFaceFont("MS Sans Serif", Scale(kDesignFontHeight)));
   if (spec.caption) SetText(dialog, spec.caption);
 
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
@@ -191,6 +199,36 @@ void Form::Build(HWND dialog, const FormSpec& spec, const ControlSpec* controls,
                      static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK Form::DpiProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR form) {
+  if (message == WM_DPICHANGED && lParam)
+    reinterpret_cast<Form*>(form)->Rescale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, DpiProcedure, kDpiSubclass);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Form::Rescale(UINT dpi, const RECT& suggested) {
+  const int oldZoom = zoom_;
+  zoom_ = ZoomAtDpi(optionsZoom_, dpi);
+  if (zoom_ != oldZoom && oldZoom > 0) {
+    const HFONT oldFont = font_.Get();
+    const HFONT newFont = CreateFaceFont("MS Sans Serif", Scale(kDesignFontHeight));
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT rect;
+      GetWindowRect(child, &rect);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+      SetWindowPos(child, nullptr, MulDiv(rect.left, zoom_, oldZoom), MulDiv(rect.top, zoom_, oldZoom),
+                   MulDiv(rect.right - rect.left, zoom_, oldZoom),
+                   MulDiv(rect.bottom - rect.top, zoom_, oldZoom), SWP_NOZORDER | SWP_NOACTIVATE);
+      if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == oldFont)
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), TRUE);
+    }
+    font_.Reset(newFont);
+  }
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::CentreOnScreen() {

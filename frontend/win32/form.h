@@ -4,8 +4,9 @@
 // through the window's user data and hands each message to its HandleMessage, a plain
 // switch of <windowsx.h> crackers (TESSEL_DIALOG_MESSAGE, TESSEL_WINDOW_MESSAGE) that call
 // small named handlers; no exception leaves a handler. Dialogs are built in code from a
-// table of controls at design pixels (ui::Form), scaled once by the zoom when they are
-// created, with the hint of the control under the mouse shown in the dialog's Info panel.
+// table of controls at design pixels (ui::Form), scaled by the zoom and the DPI of their
+// monitor when they are created and again when they move to a monitor of another DPI, with
+// the hint of the control under the mouse shown in the dialog's Info panel.
 #pragma once
 #include <windows.h>
 #include <windowsx.h>
@@ -19,6 +20,9 @@ constexpr int kInfoPanelId = 900;
 
 // Design pixels at a zoom percentage, truncated towards zero.
 int Scale(int designPixels, int zoom);
+// The zoom of the options (100: the design size) at a monitor's DPI: the percentage that
+// design pixels are scaled by.
+int ZoomAtDpi(int zoom, UINT dpi);
 
 // --- Holders of what a window owns ---------------------------------------------------------
 
@@ -99,8 +103,11 @@ struct FormSpec {
 // One dialog's controls, fonts and hints.
 class Form {
  public:
-  // Creates the controls inside dialog, scaled by zoom, in the "MS Sans Serif" font of
-  // height -11 scaled too, and sizes the client area. Tab order is table order.
+  // Creates the controls inside dialog, scaled by zoom at the DPI of the dialog's monitor,
+  // in the "MS Sans Serif" font of height -11 scaled too, and sizes the client area. Tab
+  // order is table order. When the dialog moves to a monitor of another DPI, every child
+  // is moved and sized in proportion and given the font for that DPI, before the dialog's
+  // own procedure hears of WM_DPICHANGED.
   template <size_t count>
   void Build(HWND dialog, const FormSpec& spec, const ControlSpec (&controls)[count], int zoom) {
     Build(dialog, spec, controls, count, zoom);
@@ -109,6 +116,7 @@ class Form {
 
   HWND Window() const { return window_; }
   HWND Item(int id) const { return GetDlgItem(window_, id); }
+  // The percentage design pixels are scaled by: the options' zoom at the dialog's DPI.
   int Zoom() const { return zoom_; }
   int Scale(int designPixels) const { return ui::Scale(designPixels, zoom_); }
   HFONT Font() const { return font_.Get(); }
@@ -130,7 +138,12 @@ class Form {
   void SetHint(int id, const char* hint);
 
  private:
+  static LRESULT CALLBACK DpiProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR form);
+  void Rescale(UINT dpi, const RECT& suggested);
+
   HWND window_ = nullptr;
+  int optionsZoom_ = 100;
   int zoom_ = 100;
   FontHolder font_;
   const char* formHint_ = "";
@@ -183,6 +196,8 @@ class Window {
 // Crackers that <windowsx.h> lacks, in its style.
 #define HANDLE_WM_HELP(hwnd, wParam, lParam, fn) (LRESULT)(DWORD)(WINBOOL)(fn)((hwnd), (LPHELPINFO)(lParam))
 #define HANDLE_WM_CAPTURECHANGED(hwnd, wParam, lParam, fn) ((fn)((hwnd), (HWND)(lParam)), (LRESULT)0)
+#define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
+  ((fn)((hwnd), (UINT)HIWORD(wParam), (const RECT*)(lParam)), (LRESULT)0)
 
 // A case of HandleMessage that cracks the message with <windowsx.h> and calls the member
 // `handler` with the cracker's arguments after the window handle.

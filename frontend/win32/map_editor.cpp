@@ -121,6 +121,7 @@ LRESULT MapEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     TESSEL_DIALOG_MESSAGE(WM_ACTIVATEAPP, OnActivateApp);
     TESSEL_DIALOG_MESSAGE(WM_HELP, OnHelp);
     TESSEL_DIALOG_MESSAGE(WM_CLOSE, OnClose);
+    TESSEL_DIALOG_MESSAGE(WM_DPICHANGED, OnDpiChanged);
     case WM_MENUSELECT:  // hints of the map menu; the default handling goes on
       TESSEL_CRACK(WM_MENUSELECT, OnMenuSelect);
       return FALSE;
@@ -224,6 +225,16 @@ void MapEditor::OnActivateApp(BOOL active, DWORD) {
                                               editedMapName_, editorHoldsHook_));
 }
 
+// On a monitor of another DPI the form has moved and sized the controls; what the editor
+// sized itself follows.
+void MapEditor::OnDpiChanged(UINT, const RECT*) {
+  BuildDisplayFonts();
+  SendMessageW(Item(kMapList), LB_SETITEMHEIGHT, 0, form_.Scale(kMapListItemHeight));
+  SendMessageW(Item(kAssignmentList), LB_SETITEMHEIGHT, 0, form_.Scale(kRowHeight));
+  SetLarge(large_);
+  ShowReplacementField();
+}
+
 // CloseButton and the close box end the editor; nothing else does.
 void MapEditor::OnClose() { Finish(); }
 
@@ -256,9 +267,7 @@ void MapEditor::SetLarge(bool large) {
 }
 
 void MapEditor::ToggleLarge() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  SetLarge(client.bottom == form_.Scale(kEditorSmallHeight));
+  SetLarge(!large_);
 }
 
 // F1: the command list leads to the replacement-text language, everything else to the

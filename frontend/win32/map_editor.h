@@ -90,6 +90,7 @@ class MapEditor : public ui::Window {
   void OnActivateApp(BOOL active, DWORD thread);
   BOOL OnHelp(LPHELPINFO info);
   void OnClose();
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
   void Refresh(MapListRefresh mapList = MapListRefresh::Keep);
   void RebuildMapList(const std::vector<std::string>& mapNames);
   void ShowReplacementField();

@@ -1,5 +1,7 @@
 # Text on screenshots of the timed information window. Source after harness.sh and mapper.sh.
 SHOTS=$TESSEL_E2E_WORK/shots
+# The display scaling the window was made for, as a whole factor (2 at 192 DPI): its margins.
+PIXELS_SCALE=${PIXELS_SCALE:-1}
 
 # text_verdict SHOT RECT LINES [underline]: "ok ..." when, inside the window's one-pixel
 # frame, the dark pixels of SHOT fill LINES lines of the font, each centred, from near its
@@ -10,10 +12,11 @@ text_verdict() {
   local shot=$1 rect=$2 lines=$3 underline=${4:-} l t r b
   IFS=, read -r l t r b <<< "$rect"
   # The window is 20 pixels wider and 10 higher than its text, which starts 3 pixels below
-  # the top of the client area.
+  # the top of the client area (each times the scaling).
   convert "$SHOTS/$shot.png" -crop "$((r - l - 2))x$((b - t - 2))+$((l + 1))+$((t + 1))" +repage \
       -colorspace Gray -threshold 50% -compress none pbm:- |
-    awk -v lines="$lines" -v textw=$((r - l - 20)) -v texth=$((b - t - 10)) -v first=3 \
+    awk -v lines="$lines" -v textw=$((r - l - 20 * PIXELS_SCALE)) -v texth=$((b - t - 10 * PIXELS_SCALE)) \
+        -v first=$((3 * PIXELS_SCALE)) \
         -v underline="$underline" '
       NR == 1 { next }
       NR == 2 { w = $1; next }
@@ -89,3 +92,40 @@ shown() {
   wait_until 10 eval '! info_window_shown' || fail "$name: the window did not go away"
 }
 
+
+# glyph_box SHOT RECT: "HEIGHT DOUBLED" of the dark pixels of SHOT inside RECT: the rows from
+# the highest to the lowest, and 1 when both the rows and the columns come in identical pairs,
+# as in a bitmap stretched to twice its size (0 for text drawn at its size).
+glyph_box() {
+  local l t r b
+  IFS=, read -r l t r b <<< "$2"
+  convert "$SHOTS/$1.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage -colorspace Gray -threshold 50% \
+      -compress none pbm:- |
+    awk 'NR == 1 { next }
+      NR == 2 { w = $1; next }
+      {
+        for (i = 1; i <= NF; i++) {
+          p = n++; x = p % w; y = int(p / w)
+          if ($i != 1) continue
+          dark[x, y] = 1
+          if (top == "" || y < top) top = y
+          if (y > bottom) bottom = y
+          if (left == "" || x < left) left = x
+          if (x > right) right = x
+        }
+      }
+      function paired(along, lo, hi, across_lo, across_hi,   a, k, j, same) {
+        for (a = 0; a < 2; a++) {
+          same = 1
+          for (k = lo - 1 + a; k <= hi && same; k += 2)
+            for (j = across_lo; j <= across_hi && same; j++)
+              if (along == "rows" ? dark[j, k] != dark[j, k + 1] : dark[k, j] != dark[k + 1, j]) same = 0
+          if (same) return 1
+        }
+        return 0
+      }
+      END {
+        if (top == "") { print "0 0"; exit }
+        print bottom - top + 1, paired("rows", top, bottom, left, right) && paired("columns", left, right, top, bottom)
+      }'
+}

@@ -25,9 +25,15 @@ TEST(Captions, AmpersandsDoubled) {
 TEST(ButtonGeometry, FallBacksAndCentring) {
   struct Case {
     StoredBounds stored, expected;
+    uint32_t dpi = kDesignDpi;
   };
   const Case cases[] = {
       {{10, 20, 125, 28}, {10, 20, 125, 28}},
+      // Sizes are design pixels: at 200 % and 150 % the window keeps its visual size.
+      {{10, 20, 125, 28}, {10, 20, 250, 56}, 192},
+      {{10, 20, 125, 29}, {10, 20, 188, 44}, 144},
+      {{266, 201, 0, 28}, {266, 201, 250, 56}, 192},
+      {{2100, 100, 125, 28}, {899, 740, 250, 56}, 192},   // centred at its scaled size
       {{266, 201, 0, 28}, {266, 201, 125, 28}},         // no width
       {{266, 201, 125, -5}, {266, 201, 125, 28}},       // negative height
       {{-32000, -32000, 160, 24}, {266, 201, 160, 24}},  // closed while minimised
@@ -37,12 +43,18 @@ TEST(ButtonGeometry, FallBacksAndCentring) {
       {{-100, 700, 125, 28}, {-100, 700, 125, 28}},      // partly visible stays
   };
   for (const Case& c : cases) {
-    const StoredBounds b = RestoreButtonBounds(c.stored, 1024, 768);
+    const StoredBounds b = RestoreButtonBounds(c.stored, c.dpi == kDesignDpi ? 1024 : 2048,
+                                               c.dpi == kDesignDpi ? 768 : 1536, c.dpi);
     EXPECT_EQ(b.left, c.expected.left);
     EXPECT_EQ(b.top, c.expected.top);
     EXPECT_EQ(b.width, c.expected.width);
     EXPECT_EQ(b.height, c.expected.height);
   }
+  // Stored again, the shown size gives what was stored, at any scaling from 100 %.
+  for (const uint32_t dpi : {96u, 120u, 144u, 168u, 192u, 288u})
+    for (int32_t size = 1; size < 400; ++size)
+      ASSERT_EQ(BoundsToStore({0, 0, PixelsAtDpi(size, dpi), 1}, dpi).width, size) << dpi;
+  EXPECT_EQ(PixelsAtDpi(-11, 144), -17);  // font heights round as MulDiv does
 }
 
 }  // namespace
