@@ -29,7 +29,12 @@ DecodedFile ReadDecoded(SettingsFileSystem& fileSystem, const std::string& path,
 
 template <typename Read>
 auto SettingsFile::Reading(Read read) {
-  if (snapshot_) return read(*snapshot_);
+  if (snapshotDepth_ > 0) {
+    // The file is read when the snapshot is first read from, not when it begins: a command
+    // that writes first reads it only for its write.
+    if (!snapshot_) snapshot_ = IniDocument(ReadDecoded(fileSystem_, fileName_, codePage_).text);
+    return read(*snapshot_);
+  }
   const IniDocument document(ReadDecoded(fileSystem_, fileName_, codePage_).text);
   return read(document);
 }
@@ -38,9 +43,7 @@ FileEncoding SettingsFile::Encoding() {
   return ReadDecoded(fileSystem_, fileName_, codePage_).encoding;
 }
 
-void SettingsFile::BeginSnapshot() {
-  if (snapshotDepth_++ == 0) snapshot_ = IniDocument(ReadDecoded(fileSystem_, fileName_, codePage_).text);
-}
+void SettingsFile::BeginSnapshot() { ++snapshotDepth_; }
 
 void SettingsFile::EndSnapshot() {
   if (--snapshotDepth_ == 0) snapshot_.reset();
@@ -63,11 +66,11 @@ bool SettingsFile::Update(const std::function<bool(IniDocument&)>& change) {
       EncodeFile(document.Text(), FileEncoding::Utf8Bom, bytes, codePage_);
     }
     if (bytes.size() > kSettingsFileLimit || !fileSystem_.ReplaceBytes(fileName_, bytes)) return false;
-    written = IniDocument(document.Text());
+    written = std::move(document);
     return true;
   });
   // A snapshot sees this process's own writes, as a fresh read would.
-  if (done && snapshot_ && written) snapshot_ = std::move(written);
+  if (done && snapshotDepth_ > 0 && written) snapshot_ = std::move(written);
   return done;
 }
 

@@ -106,8 +106,8 @@ class Form {
   // Creates the controls inside dialog, scaled by zoom at the DPI of the dialog's monitor,
   // in the "MS Sans Serif" font of height -11 scaled too, and sizes the client area. Tab
   // order is table order. When the dialog moves to a monitor of another DPI, every child
-  // is moved and sized in proportion and given the font for that DPI, before the dialog's
-  // own procedure hears of WM_DPICHANGED.
+  // is moved and sized in proportion and given the font for that DPI (Rescale, called by
+  // ui::Window before the dialog's own handler hears of WM_DPICHANGED).
   template <size_t count>
   void Build(HWND dialog, const FormSpec& spec, const ControlSpec (&controls)[count], int zoom) {
     Build(dialog, spec, controls, count, zoom);
@@ -137,11 +137,12 @@ class Form {
   // Changes the hint of a control (for captions that change with a state).
   void SetHint(int id, const char* hint);
 
- private:
-  static LRESULT CALLBACK DpiProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR form);
+  // The form built in dialog; nullptr for none.
+  static Form* Of(HWND dialog);
+  // The controls and the font at dpi, the window at the system's suggested rectangle.
   void Rescale(UINT dpi, const RECT& suggested);
 
+ private:
   HWND window_ = nullptr;
   int optionsZoom_ = 100;
   int zoom_ = 100;

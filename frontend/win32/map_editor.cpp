@@ -180,6 +180,7 @@ void MapEditor::OnCommand(int id, HWND control, UINT code) {
 // --- Creating and closing -------------------------------------------------------------------
 
 BOOL MapEditor::OnInitDialog(HWND, LPARAM) {
+  const Profile::Snapshot snapshot(Settings());  // one read of the file for all that is shown
   form_.Build(Handle(), kForm, kControls, app_.zoom);
   form_.SetInfo(kForm.hint);
   // CloseButton lies on the Info panel: neither the panel nor the window's background
@@ -287,6 +288,7 @@ BOOL MapEditor::OnHelp(LPHELPINFO info) {
 
 void MapEditor::Refresh(MapListRefresh mapList) {
   Profile& settings = Settings();
+  const Profile::Snapshot snapshot(settings);
   const std::vector<std::string> mapNames = settings.ReadKeys(kMapsSection);
   const std::vector<ProfileEntry> selectors = settings.ReadSection(kSelectorsSection);
   if (mapList != MapListRefresh::Keep) {
@@ -451,6 +453,8 @@ bool MapEditor::Writing(const std::function<void()>& writes) {
 }
 
 void MapEditor::Store() {
+  // The checks, the write and the refresh read the file once besides the write's own read.
+  const Profile::Snapshot snapshot(Settings());
   const char* refused = nullptr;
   if (!Writing([&] { refused = StoreAssignment(Settings(), Situation()); })) return;
   if (refused) return Reject(refused);
@@ -458,6 +462,8 @@ void MapEditor::Store() {
 }
 
 void MapEditor::Remove() {
+  // The checks, the write and the refresh read the file once besides the write's own read.
+  const Profile::Snapshot snapshot(Settings());
   const char* refused = nullptr;
   if (!Writing([&] { refused = RemoveAssignment(Settings(), Situation()); })) return;
   if (refused) return Reject(refused);
@@ -465,6 +471,7 @@ void MapEditor::Remove() {
 }
 
 void MapEditor::MakeSelector() {
+  const Profile::Snapshot snapshot(Settings());
   const char* refused = nullptr;
   if (!Writing([&] { refused = tessel::MakeSelector(Settings(), Situation()); })) return;
   if (refused) Reject(refused);

@@ -15,8 +15,10 @@ class FakeFileSystem : public SettingsFileSystem {
   std::string unreadable;  // this path exists but cannot be read
   bool replaceFails = false;
   int replacements = 0;
+  int reads = 0;
 
   ReadResult ReadBytes(const std::string& path, std::string& bytes) override {
+    ++reads;
     if (path == unreadable) return ReadResult::Failed;
     const auto found = files.find(path);
     if (found == files.end()) return ReadResult::Missing;

@@ -115,11 +115,21 @@ TEST(SettingsFileSnapshot, OneReadForManyAndOwnWritesSeen) {
   SettingsFile settings("X.INI", files);
   {
     const Profile::Snapshot snapshot(settings);
+    EXPECT_EQ(files.reads, 0);  // nothing read until a read needs it
+    EXPECT_EQ(settings.ReadString("S", "k", "-"), "v");
     files.files["X.INI"] = "[S]\r\nk=behind its back\r\n";
     EXPECT_EQ(settings.ReadString("S", "k", "-"), "v");  // the snapshot's read
     settings.WriteString("S", "n", "1");                   // writes read the file anew
     EXPECT_EQ(settings.ReadString("S", "n", "-"), "1");
     EXPECT_EQ(settings.ReadString("S", "k", "-"), "behind its back");
+    EXPECT_EQ(files.reads, 2);
+  }
+  {
+    // A command that writes first reads the file once, for its write.
+    const Profile::Snapshot snapshot(settings);
+    settings.WriteString("S", "n", "2");
+    EXPECT_EQ(settings.ReadSection("S").size(), 2u);
+    EXPECT_EQ(files.reads, 3);
   }
   files.files["X.INI"] = "[S]\r\nk=later\r\n";
   EXPECT_EQ(settings.ReadString("S", "k", "-"), "later");
