@@ -255,7 +255,9 @@ bool IniDocument::WriteEntries(std::string_view section, const std::vector<Profi
 void IniDocument::Rewrite() {
   std::string text;
   for (const Section& section : sections_) {
-    if (!section.name.empty()) text += "[" + section.name + "]\r\n";
+    // Every section but the lines before the first header has its header, "[]" too: without
+    // it, its lines would join the section before it at the next read.
+    if (&section != &sections_.front()) text += "[" + section.name + "]\r\n";
     for (const Entry& entry : section.entries) {
       text += entry.name;
       if (entry.value) text += "=" + *entry.value;

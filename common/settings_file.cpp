@@ -10,6 +10,15 @@ struct DecodedFile {
   std::string text;
 };
 
+// Whether a read of bytes, written in encoding, decodes them in that encoding. An ANSI text
+// may look like UTF-8 or begin like a mark once the rewrite has dropped what told it apart
+// (a line cut at a NUL byte); a UTF-8 text may begin with U+FEFF. Pure ASCII reads the same
+// in every encoding without a mark.
+bool ReadsAsWritten(std::string_view bytes, FileEncoding encoding) {
+  const FileEncoding read = DetectEncoding(bytes);
+  return read == encoding || (encoding == FileEncoding::Utf8 && read == FileEncoding::Ansi);
+}
+
 DecodedFile ReadDecoded(SettingsFileSystem& fileSystem, const std::string& path,
                         const AnsiCodePage& codePage) {
   DecodedFile file;
@@ -61,8 +70,9 @@ bool SettingsFile::Update(const std::function<bool(IniDocument&)>& change) {
       return missing || fileSystem_.ReplaceBytes(fileName_, file.bytes);
     }
     std::string bytes;
-    if (!EncodeFile(document.Text(), file.encoding, bytes, codePage_)) {
-      // A character the ANSI code page cannot spell: the whole file becomes UTF-8.
+    if (!EncodeFile(document.Text(), file.encoding, bytes, codePage_) || !ReadsAsWritten(bytes, file.encoding)) {
+      // A character the ANSI code page cannot spell, or a text whose bytes the next read
+      // would take for another encoding: the whole file becomes UTF-8 with a mark.
       EncodeFile(document.Text(), FileEncoding::Utf8Bom, bytes, codePage_);
     }
     if (bytes.size() > kSettingsFileLimit || !fileSystem_.ReplaceBytes(fileName_, bytes)) return false;

@@ -48,6 +48,14 @@ TEST(SettingsFileEncodings, ReadAsUtf8AndWrittenBackInTheirOwnEncoding) {
        "\xEF\xBB\xBF[S]\r\nk=\xC3\xA9\xC3\xA9\r\nn=" + greek + "\r\n"},
       {"a NUL byte ends its line, as the platform reads it", "[S]\r\nk=a\0b\r\n"s, "a",
        "[S]\r\nk=a\r\nn=1\r\n", "\xEF\xBB\xBF[S]\r\nk=a\r\nn=" + greek + "\r\n"},
+      // ANSI texts that the next read would take for another encoding once the rewrite has
+      // dropped a blank line, or the rest of a line after a NUL, become UTF-8 with a mark.
+      {"ANSI that would begin like a UTF-16 mark", "\n\xFF\xFE\r\n[S]\r\nk=x\r\n", "x",
+       "\xEF\xBB\xBF\xC3\xBF\xC3\xBE\r\n[S]\r\nk=x\r\nn=1\r\n",
+       "\xEF\xBB\xBF\xC3\xBF\xC3\xBE\r\n[S]\r\nk=x\r\nn=" + greek + "\r\n"},
+      {"ANSI that would read as UTF-8", "[S]\r\nk=\xC3\xA9\r\nz=\0\xE9\r\n"s, "\xC3\x83\xC2\xA9",
+       "\xEF\xBB\xBF[S]\r\nk=\xC3\x83\xC2\xA9\r\nz=\r\nn=1\r\n",
+       "\xEF\xBB\xBF[S]\r\nk=\xC3\x83\xC2\xA9\r\nz=\r\nn=" + greek + "\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
