@@ -452,31 +452,20 @@ bool MapEditor::Writing(const std::function<void()>& writes) {
   return false;
 }
 
-void MapEditor::Store() {
+void MapEditor::RunKeyCommand(const char* (*command)(Profile&, const EditorSituation&), bool refusedToo) {
   // The checks, the write and the refresh read the file once besides the write's own read.
   const Profile::Snapshot snapshot(Settings());
   const char* refused = nullptr;
-  if (!Writing([&] { refused = StoreAssignment(Settings(), Situation()); })) return;
-  if (refused) return Reject(refused);
-  Refresh();
-}
-
-void MapEditor::Remove() {
-  // The checks, the write and the refresh read the file once besides the write's own read.
-  const Profile::Snapshot snapshot(Settings());
-  const char* refused = nullptr;
-  if (!Writing([&] { refused = RemoveAssignment(Settings(), Situation()); })) return;
-  if (refused) return Reject(refused);
-  Refresh();
-}
-
-void MapEditor::MakeSelector() {
-  const Profile::Snapshot snapshot(Settings());
-  const char* refused = nullptr;
-  if (!Writing([&] { refused = tessel::MakeSelector(Settings(), Situation()); })) return;
+  if (!Writing([&] { refused = command(Settings(), Situation()); })) return;
   if (refused) Reject(refused);
-  // Also after a refusal: typing not stored is discarded.
-  Refresh();
+  if (!refused || refusedToo) Refresh();
 }
+
+void MapEditor::Store() { RunKeyCommand(StoreAssignment, false); }
+
+void MapEditor::Remove() { RunKeyCommand(RemoveAssignment, false); }
+
+// Also after a refusal: typing not stored is discarded.
+void MapEditor::MakeSelector() { RunKeyCommand(tessel::MakeSelector, true); }
 
 }  // namespace tessel

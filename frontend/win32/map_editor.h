@@ -112,6 +112,9 @@ class MapEditor : public ui::Window {
   // Runs a command's writes; a failed write, or a map copy that did not arrive whole, is
   // shown in the standard error box and ends the command: false then.
   bool Writing(const std::function<void()>& writes);
+  // Store, Remove and Make Selector: the command on the editor's situation, its refusal
+  // told, then the views refreshed (after a refusal only when refusedToo).
+  void RunKeyCommand(const char* (*command)(Profile&, const EditorSituation&), bool refusedToo);
   EditorSituation Situation() const;
   // Index of the selected map-list entry (0 is "<off>"), -1 when none; its text in name.
   int SelectedMapEntry(std::string* name = nullptr) const;
