@@ -7,25 +7,8 @@
 namespace tessel {
 namespace {
 
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return folded;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool IsFileName(std::string_view program) { return program.find_first_of("\\/:") == std::string_view::npos; }
-
 bool NamesMap(const ProfileEntry& rule, std::string_view mapName) {
-  return Folded(ValueAsRead(rule.value)) == Folded(mapName);
+  return FoldedName(ValueAsRead(rule.value)) == FoldedName(mapName);
 }
 
 }  // namespace
@@ -34,10 +17,10 @@ std::vector<std::string> ProgramsOfMap(const std::vector<ProfileEntry>& programs
   std::vector<std::string> names;
   std::unordered_set<std::string> seen;
   for (const ProfileEntry& rule : programs) {
-    const std::string program(Trimmed(rule.key));
+    const std::string program(TrimmedProgramKey(rule.key));
     // The first rule of a program counts, as a string read finds it.
-    if (!seen.insert(Folded(program)).second) continue;
-    if (IsFileName(program) && NamesMap(rule, mapName)) names.push_back(program);
+    if (!seen.insert(FoldedName(program)).second) continue;
+    if (IsProgramFileName(program) && NamesMap(rule, mapName)) names.push_back(program);
   }
   return names;
 }
@@ -48,29 +31,30 @@ bool EditedPrograms(std::vector<ProfileEntry>& programs, std::string_view mapNam
   std::unordered_set<std::string> listed;
   for (size_t start = 0; start <= wanted.size();) {
     const size_t end = std::min(wanted.find('\n', start), wanted.size());
-    const std::string_view line = Trimmed(wanted.substr(start, end - start));
+    const std::string_view line = TrimmedProgramKey(wanted.substr(start, end - start));
     start = end + 1;
     if (line.empty()) continue;
-    if (!IsFileName(line)) {
+    if (!IsProgramFileName(line)) {
       problem = std::string(line);
       return false;
     }
-    if (listed.insert(Folded(line)).second) names.emplace_back(line);
+    if (listed.insert(FoldedName(line)).second) names.emplace_back(line);
   }
   std::vector<ProfileEntry> edited;
   std::unordered_set<std::string> placed;
   for (const ProfileEntry& rule : programs) {
-    const std::string folded = Folded(Trimmed(rule.key));
+    const std::string_view key = TrimmedProgramKey(rule.key);
+    const std::string folded = FoldedName(key);
     if (listed.count(folded)) {
       // The program's first rule now names the map; later ones would not count anyway.
-      if (placed.insert(folded).second) edited.push_back({std::string(Trimmed(rule.key)), std::string(mapName)});
+      if (placed.insert(folded).second) edited.push_back({std::string(key), std::string(mapName)});
       continue;
     }
     // Rules the hook ignores are not in the list the user edited: they stay as they are.
-    if (!NamesMap(rule, mapName) || !IsFileName(rule.key)) edited.push_back(rule);
+    if (!NamesMap(rule, mapName) || !IsProgramFileName(key)) edited.push_back(rule);
   }
   for (const std::string& name : names)
-    if (placed.insert(Folded(name)).second) edited.push_back({name, std::string(mapName)});
+    if (placed.insert(FoldedName(name)).second) edited.push_back({name, std::string(mapName)});
   programs = std::move(edited);
   return true;
 }

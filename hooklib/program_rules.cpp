@@ -13,11 +13,6 @@ constexpr uint32_t kMagicAt = 0, kSizeAt = 4, kCountAt = 8, kFrontPidAt = 12, kS
 
 uint8_t Folded(uint8_t c) { return (c >= 'A' && c <= 'Z') ? static_cast<uint8_t>(c + 32) : c; }
 
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = static_cast<char>(Folded(static_cast<uint8_t>(c)));
-  return folded;
-}
 
 uint32_t ReadU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -32,17 +27,6 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-
-bool IsFileName(std::string_view name) {
-  return !name.empty() &&
-         name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos;
-}
 
 // The file name of a path as the system gives it.
 std::string_view BaseName(std::string_view image) {
@@ -147,6 +131,23 @@ class Table {
 
 }  // namespace
 
+std::string_view TrimmedProgramKey(std::string_view key) {
+  while (!key.empty() && IsBlank(key.front())) key.remove_prefix(1);
+  while (!key.empty() && IsBlank(key.back())) key.remove_suffix(1);
+  return key;
+}
+
+bool IsProgramFileName(std::string_view trimmedKey) {
+  return !trimmedKey.empty() &&
+         trimmedKey.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos;
+}
+
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(Folded(static_cast<uint8_t>(c)));
+  return folded;
+}
+
 uint32_t ProgramNameHash(std::string_view name) {
   uint32_t hash = 2166136261u;
   for (const char c : name) {
@@ -174,8 +175,8 @@ CompiledProgramRules CompileProgramRules(const std::vector<ProfileEntry>& entrie
   // The last map of a name wins, as in IndexByName.
   std::unordered_map<std::string, int32_t> mapIndex;
   for (size_t i = 1; i < mapNames.size(); ++i)
-    mapIndex[Folded(mapNames[i])] = static_cast<int32_t>(i);
-  const std::string off = Folded(store::kOffName);
+    mapIndex[FoldedName(mapNames[i])] = static_cast<int32_t>(i);
+  const std::string off = FoldedName(store::kOffName);
 
   struct Rule {
     uint32_t hash;
@@ -186,21 +187,21 @@ CompiledProgramRules CompileProgramRules(const std::vector<ProfileEntry>& entrie
   std::unordered_set<std::string> seen;
   for (const ProfileEntry& entry : entries) {
     std::string value = ValueAsRead(entry.value);
-    const std::string_view key = Trimmed(entry.key);
+    const std::string_view key = TrimmedProgramKey(entry.key);
     auto ignore = [&](RuleProblem problem) {
       result.ignored.push_back({entry.key, std::move(value), problem});
     };
-    if (!IsFileName(key)) {
+    if (!IsProgramFileName(key)) {
       ignore(RuleProblem::NotAFileName);
       continue;
     }
-    std::string name = Folded(key);
+    std::string name = FoldedName(key);
     // The profile functions read the first entry of a name, valid or not.
     if (!seen.insert(name).second) {
       ignore(RuleProblem::Duplicate);
       continue;
     }
-    const std::string target = Folded(value);
+    const std::string target = FoldedName(value);
     int32_t map = 0;
     if (target != off) {
       const auto found = mapIndex.find(target);

@@ -51,6 +51,13 @@ constexpr uint32_t kProgramRuleSize = 12;
 // FNV-1a over the name with A-Z folded to a-z: the hash the table is sorted by.
 uint32_t ProgramNameHash(std::string_view name);
 
+// The rules' reading of a [Programs] key, shared with the editor: the key without its
+// blanks, whether that is a program's file name, and the folded form names compare in
+// (also used for map names, which compare the same way).
+std::string_view TrimmedProgramKey(std::string_view key);
+bool IsProgramFileName(std::string_view trimmedKey);
+std::string FoldedName(std::string_view name);
+
 // ---- Compilation (loader and editor) ----
 
 enum class RuleProblem {
